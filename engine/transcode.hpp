@@ -1,0 +1,98 @@
+// Direct byte-to-byte kernels for the code pages the program converts itself: the same results
+// as decoding into UTF-16 and encoding again, without the round trip.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "platform/codepages/single_byte_code_pages.hpp"
+
+namespace tavrik::transcode {
+
+inline constexpr std::size_t TABLE_COUNT = platform::SINGLE_BYTE_CODE_PAGES.size();
+
+// Byte in one table's code page -> byte in another's, or -1 where the source byte is undefined
+// or its character is missing from the target.
+using PairTable = std::array<std::int16_t, 256>;
+
+// One byte of a single-byte code page as UTF-8: up to three bytes, their count (0 when the byte
+// is undefined), and whether the character is Cyrillic (U+0400..U+052F) or printable ASCII.
+struct Utf8Entry {
+    std::array<char, 3> bytes;
+    std::uint8_t length;
+    bool cyrillic;
+    bool printable;
+};
+using Utf8Table = std::array<Utf8Entry, 256>;
+
+namespace detail {
+
+constexpr auto make_pair_tables() {
+    std::array<PairTable, TABLE_COUNT * TABLE_COUNT> tables{};
+    for (std::size_t from = 0; from < TABLE_COUNT; ++from) {
+        for (std::size_t to = 0; to < TABLE_COUNT; ++to) {
+            auto& table = tables[from * TABLE_COUNT + to];
+            for (std::size_t byte = 0; byte < 256; ++byte) {
+                const char16_t unit = platform::SINGLE_BYTE_CODE_PAGES[from].to_unicode[byte];
+                table[byte] = unit == platform::UNDEFINED_UNIT
+                                  ? std::int16_t{-1}
+                                  : platform::SINGLE_BYTE_ENCODERS[to].encode(unit);
+            }
+        }
+    }
+    return tables;
+}
+
+constexpr auto make_utf8_tables() {
+    std::array<Utf8Table, TABLE_COUNT> tables{};
+    for (std::size_t index = 0; index < TABLE_COUNT; ++index) {
+        for (std::size_t byte = 0; byte < 256; ++byte) {
+            const char32_t cp = platform::SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
+            Utf8Entry entry{};
+            if (cp != platform::UNDEFINED_UNIT) {
+                if (cp < 0x80) {
+                    entry.bytes = {static_cast<char>(cp), 0, 0};
+                    entry.length = 1;
+                } else if (cp < 0x800) {
+                    entry.bytes = {static_cast<char>(0xC0 | (cp >> 6)),
+                                   static_cast<char>(0x80 | (cp & 0x3F)), 0};
+                    entry.length = 2;
+                } else {
+                    entry.bytes = {static_cast<char>(0xE0 | (cp >> 12)),
+                                   static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                                   static_cast<char>(0x80 | (cp & 0x3F))};
+                    entry.length = 3;
+                }
+                entry.cyrillic = cp >= 0x400 && cp <= 0x52F;
+                entry.printable = cp >= 0x20 && cp <= 0x7E;
+            }
+            tables[index][byte] = entry;
+        }
+    }
+    return tables;
+}
+
+}  // namespace detail
+
+inline constexpr auto PAIR_TABLES = detail::make_pair_tables();
+inline constexpr auto UTF8_TABLES = detail::make_utf8_tables();
+
+inline const PairTable& pair_table(int from_index, int to_index) {
+    return PAIR_TABLES[static_cast<std::size_t>(from_index) * TABLE_COUNT +
+                       static_cast<std::size_t>(to_index)];
+}
+
+// Each kernel writes at most `capacity` bytes and returns the number written, or -1 on an
+// undefined byte, a missing character, malformed UTF-8 or a result longer than `capacity`.
+std::int64_t single_byte_to_single_byte(std::string_view source, char* destination,
+                                        std::size_t capacity, const PairTable& table);
+
+std::int64_t single_byte_to_utf8(std::string_view source, char* destination, std::size_t capacity,
+                                 const Utf8Table& table);
+
+std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std::size_t capacity,
+                                 const platform::SingleByteEncoder& encoder);
+
+}  // namespace tavrik::transcode

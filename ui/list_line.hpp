@@ -1,0 +1,32 @@
+// The texts a candidate is shown with in the variant list: UI-free, so tests and the console
+// tool use them too.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/candidates.hpp"
+
+namespace tavrik {
+
+inline constexpr std::size_t PREVIEW_LIMIT = 41;       // texts this long are shown whole
+inline constexpr std::size_t PREVIEW_CUT = 39;         // longer ones are cut to this many bytes
+inline constexpr std::size_t LIST_LINE_SIZE = 768;     // with the NUL
+
+// The start of `text` (up to its first NUL) for a list line: whole when at most 41 bytes,
+// else its first 39 bytes followed by "…" (no ellipsis for exactly 42 bytes). The cut never
+// splits a UTF-8 character: it moves back to the character's start. Tabs, carriage returns
+// and line feeds become spaces, so a list line keeps its columns.
+std::string make_preview(std::string_view text);
+
+// "label<TAB>score<TAB>preview", the score rounded to a whole number, cut at 767 bytes.
+std::string format_list_line(const Candidate& candidate);
+
+// Index of the candidate to preselect: the first of the highest scores (0 when empty).
+int best_candidate_index(std::span<const Candidate> candidates);
+
+// `bytes` as well-formed UTF-8: each ill-formed sequence shows as U+FFFD.
+std::string displayable_utf8(std::string_view bytes);
+
+}  // namespace tavrik
