@@ -76,9 +76,7 @@ int convert_strict(std::string_view source, char* destination, std::uint64_t& de
             source, destination, capacity,
             transcode::UTF8_TABLES[static_cast<std::size_t>(from_index)]);
     } else if (from_code_page == CODE_PAGE_UTF8 && to_index >= 0) {
-        written = transcode::utf8_to_single_byte(
-            source, destination, capacity,
-            platform::SINGLE_BYTE_ENCODERS[static_cast<std::size_t>(to_index)]);
+        written = transcode::utf8_to_single_byte(source, destination, capacity, to_index);
     }
     if (written == -2) {
         return convert_through_utf16(source, destination, destination_length, from_code_page,

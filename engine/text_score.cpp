@@ -3,38 +3,12 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/common_words.hpp"
 #include "platform/codepages/utf8.hpp"
 
 namespace tavrik {
 
 namespace {
-
-// Every common word begins with a two-byte Cyrillic letter (lead D0 or D1). For each such first
-// letter, the words that begin with it, as bits over COMMON_WORDS' indices.
-constexpr std::size_t letter_slot(unsigned char lead, unsigned char second) {
-    return (static_cast<std::size_t>(lead & 1u) << 6) | (second & 0x3Fu);
-}
-
-constexpr auto make_first_letter_table() {
-    std::array<std::uint16_t, 128> words_by_letter{};
-    for (std::size_t w = 0; COMMON_WORDS[w] != nullptr; ++w) {
-        const auto lead = static_cast<unsigned char>(COMMON_WORDS[w][0]);
-        const auto second = static_cast<unsigned char>(COMMON_WORDS[w][1]);
-        if (lead != 0xD0 && lead != 0xD1) throw "every common word starts with D0 or D1";
-        words_by_letter[letter_slot(lead, second)] |= static_cast<std::uint16_t>(1u << w);
-    }
-    return words_by_letter;
-}
-constexpr auto WORDS_BY_FIRST_LETTER = make_first_letter_table();
-
-constexpr auto make_word_lengths() {
-    std::array<std::size_t, COMMON_WORDS.size()> lengths{};
-    for (std::size_t w = 0; COMMON_WORDS[w] != nullptr; ++w) {
-        lengths[w] = std::char_traits<char>::length(COMMON_WORDS[w]);
-    }
-    return lengths;
-}
-constexpr auto WORD_LENGTHS = make_word_lengths();
 
 constexpr std::int32_t clamp_count(std::int64_t count) {
     return count > std::numeric_limits<std::int32_t>::max()
@@ -83,22 +57,11 @@ std::int32_t count_cyrillic_utf8(std::string_view text) {
 }
 
 int contains_common_word(std::string_view text) {
+    // The search ends at the first zero byte, as a search of a zero-terminated string does.
     if (const void* nul = std::memchr(text.data(), 0, text.size())) {
         text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
     }
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i + 1 < n; ++i) {
-        if ((p[i] & 0xFE) != 0xD0) continue;
-        std::uint16_t words = WORDS_BY_FIRST_LETTER[letter_slot(p[i], p[i + 1])];
-        for (std::size_t w = 0; words != 0; ++w, words >>= 1) {
-            if ((words & 1u) && n - i >= WORD_LENGTHS[w] &&
-                std::memcmp(p + i, COMMON_WORDS[w], WORD_LENGTHS[w]) == 0) {
-                return 1;
-            }
-        }
-    }
-    return 0;
+    return COMMON_WORDS_IN_UTF8.occurs_in(text) ? 1 : 0;
 }
 
 double score::from_measures(std::uint64_t length, std::int64_t cyrillic, std::int64_t printable,

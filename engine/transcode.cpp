@@ -1,5 +1,6 @@
 #include "engine/transcode.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tavrik::transcode {
@@ -54,8 +55,8 @@ std::int64_t single_byte_to_utf8(std::string_view source, char* destination, std
     std::size_t written = 0;
     std::size_t i = 0;
     while (i < n) {
-        const std::size_t run = ascii_run(in + i, n - i);
-        if (run > 0) {
+        if (in[i] < 0x80) {
+            const std::size_t run = ascii_run(in + i, n - i);
             if (run > capacity - written) return -1;
             std::memcpy(destination + written, in + i, run);
             written += run;
@@ -64,7 +65,11 @@ std::int64_t single_byte_to_utf8(std::string_view source, char* destination, std
         }
         const Utf8Entry& entry = table[in[i]];
         if (entry.length == 0 || entry.length > capacity - written) return -1;
-        std::memcpy(destination + written, entry.bytes.data(), entry.length);
+        if (capacity - written >= 4) {
+            std::memcpy(destination + written, entry.bytes.data(), 4);  // one store; the padding
+        } else {                                                         // is overwritten next
+            std::memcpy(destination + written, entry.bytes.data(), entry.length);
+        }
         written += entry.length;
         ++i;
     }
@@ -72,44 +77,64 @@ std::int64_t single_byte_to_utf8(std::string_view source, char* destination, std
 }
 
 std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std::size_t capacity,
-                                 const platform::SingleByteEncoder& encoder) {
+                                 int table_index) {
+    const auto& two_byte = TWO_BYTE_ENCODER_TABLES[static_cast<std::size_t>(table_index)];
+    const auto& encoder = platform::SINGLE_BYTE_ENCODERS[static_cast<std::size_t>(table_index)];
     const auto* in = reinterpret_cast<const unsigned char*>(source.data());
     const std::size_t n = source.size();
     std::size_t written = 0;
     std::size_t i = 0;
     while (i < n) {
-        const std::size_t run = ascii_run(in + i, n - i);
-        if (run > 0) {
+        const unsigned char lead = in[i];
+        if (lead < 0x80) {
+            const std::size_t run = ascii_run(in + i, n - i);
             if (run > capacity - written) return -1;
             std::memcpy(destination + written, in + i, run);
             written += run;
             i += run;
             continue;
         }
-        // A multi-byte sequence, checked as strictly as the validator does.
-        const unsigned char lead = in[i];
-        char32_t cp;
-        std::size_t length;
+        // A multi-byte sequence, checked as strictly as the validator checks it.
+        std::int16_t byte;
         if (lead >= 0xC2 && lead <= 0xDF) {
             if (n - i < 2 || (in[i + 1] & 0xC0) != 0x80) return -1;
-            cp = (char32_t{lead} & 0x1F) << 6 | (in[i + 1] & 0x3Fu);
-            length = 2;
+            byte = two_byte[(lead & 0x1Fu) << 6 | (in[i + 1] & 0x3Fu)];
+            i += 2;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
             if (n - i < 3 || (in[i + 1] & 0xC0) != 0x80 || (in[i + 2] & 0xC0) != 0x80) return -1;
-            cp = (char32_t{lead} & 0x0F) << 12 | (in[i + 1] & 0x3Fu) << 6 | (in[i + 2] & 0x3Fu);
+            const char32_t cp =
+                (char32_t{lead} & 0x0F) << 12 | (in[i + 1] & 0x3Fu) << 6 | (in[i + 2] & 0x3Fu);
             if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
-            length = 3;
+            byte = encoder.encode(cp);
+            i += 3;
         } else {
             // Four-byte sequences lie outside the BMP, which no single-byte code page holds;
             // anything else is malformed. Either way the step fails.
             return -1;
         }
-        const std::int16_t byte = encoder.encode(cp);
         if (byte < 0 || written == capacity) return -1;
         destination[written++] = static_cast<char>(byte);
-        i += length;
     }
     return static_cast<std::int64_t>(written);
+}
+
+Utf8Measure measure_single_byte_as_utf8(std::string_view source, std::size_t capacity,
+                                        const MeasureTable& table) {
+    constexpr std::uint64_t FIELD = 0xFFFF;
+    const auto* in = reinterpret_cast<const unsigned char*>(source.data());
+    Utf8Measure measure;
+    for (std::size_t start = 0; start < source.size(); start += MEASURE_BLOCK) {
+        const std::size_t end = std::min(source.size(), start + MEASURE_BLOCK);
+        std::uint64_t sum = 0;
+        for (std::size_t i = start; i < end; ++i) sum += table[in[i]];
+        if ((sum >> 48) != 0) return {};  // an undefined byte
+        measure.length += sum & FIELD;
+        measure.cyrillic += static_cast<std::int64_t>((sum >> 16) & FIELD);
+        measure.printable += static_cast<std::int64_t>((sum >> 32) & FIELD);
+        if (measure.length > capacity) return {};
+    }
+    measure.ok = true;
+    return measure;
 }
 
 }  // namespace tavrik::transcode

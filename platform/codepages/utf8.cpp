@@ -35,17 +35,21 @@ std::size_t valid_prefix_length(std::string_view bytes) {
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
-        // Runs of ASCII are the common case in every text: take them eight bytes at a time.
-        while (i + 8 <= n) {
-            std::uint64_t word;
-            std::memcpy(&word, p + i, 8);
-            if (word & HIGH_BITS) break;
-            i += 8;
-        }
-        if (i >= n) break;
         const unsigned char lead = p[i];
         if (lead < 0x80) {
-            ++i;
+            // Runs of ASCII: eight bytes at a time.
+            std::uint64_t word;
+            if (n - i >= 8 && (std::memcpy(&word, p + i, 8), (word & HIGH_BITS) == 0)) {
+                i += 8;
+            } else {
+                ++i;
+            }
+            continue;
+        }
+        // Two-byte sequences (Cyrillic, Latin-1, Greek, ...) are the next most common.
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            if (n - i < 2 || (p[i + 1] & 0xC0) != 0x80) return i;
+            i += 2;
             continue;
         }
         const int more = continuation_count(lead);
