@@ -4,6 +4,7 @@
 
 #include "engine/chain_label.hpp"
 #include "engine/code_pages.hpp"
+#include "engine/heap_text.hpp"
 #include "engine/text_score.hpp"
 
 namespace tavrik {
@@ -30,7 +31,7 @@ int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
     if (!convert_strict(current, work[target].get(), length, final_code_page, CODE_PAGE_UTF8)) {
         return 0;
     }
-    auto text = allocate_text(static_cast<std::size_t>(length));
+    auto text = allocate_shared_text(static_cast<std::size_t>(length));
     if (!text) return 0;
     std::memcpy(text.get(), work[target].get(), static_cast<std::size_t>(length));
     text[static_cast<std::size_t>(length)] = '\0';

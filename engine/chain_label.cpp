@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <new>
 
 #include "engine/code_pages.hpp"
 
@@ -34,10 +33,6 @@ std::array<char, LABEL_SIZE> make_chain_label(std::uint32_t origin,
     append(label, used, ARROW);
     append(label, used, code_page_name(final_code_page));
     return label;
-}
-
-std::unique_ptr<char[]> allocate_text(std::size_t size) {
-    return std::unique_ptr<char[]>(new (std::nothrow) char[size + 1]);
 }
 
 }  // namespace tavrik

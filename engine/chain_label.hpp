@@ -13,7 +13,4 @@ std::array<char, LABEL_SIZE> make_chain_label(std::uint32_t origin,
                                               std::span<const std::uint32_t> intermediates,
                                               std::uint32_t final_code_page);
 
-// A new heap text of `size` bytes plus one, or null when memory runs out.
-std::unique_ptr<char[]> allocate_text(std::size_t size);
-
 }  // namespace tavrik

@@ -8,8 +8,8 @@
 //   that share both share the text and the score, and a failure is remembered as well;
 // - text through our own converters that is pure ASCII comes out unchanged whatever the code
 //   pages, so all those chains share one text;
-// - reading bytes of a single-byte code page as UTF-8 is measured (length, Cyrillic, printable,
-//   common words) on the single-byte bytes before anything is written, and fails early;
+// - reading bytes of a single-byte code page as UTF-8 counts what the score needs on the way,
+//   and the common words are searched for in the single-byte bytes, which are shorter;
 // - chains after the 64th success would be discarded, so they are not run.
 // The tests hold the result to the plain algorithm: the same candidates in the same order.
 #include <cstring>
@@ -20,6 +20,7 @@
 #include "engine/chain_label.hpp"
 #include "engine/code_pages.hpp"
 #include "engine/common_words.hpp"
+#include "engine/heap_text.hpp"
 #include "engine/text_score.hpp"
 #include "engine/transcode.hpp"
 #include "platform/code_page_service.hpp"
@@ -147,7 +148,7 @@ private:
         for (const Text& text : texts_) {
             if (text.source == key.source && text.read_in == key.read_in) {
                 known = true;
-                made = text.candidate >= 0 && copy(out_[static_cast<std::size_t>(text.candidate)], slot);
+                made = text.candidate >= 0 && share(out_[static_cast<std::size_t>(text.candidate)], slot);
                 break;
             }
         }
@@ -162,7 +163,7 @@ private:
         ++count_;
     }
 
-    static bool store(Candidate& slot, std::unique_ptr<char[]> text, std::size_t length,
+    static bool store(Candidate& slot, std::shared_ptr<char[]> text, std::size_t length,
                       double score) {
         text[length] = '\0';
         slot.text = std::move(text);
@@ -171,24 +172,23 @@ private:
         return true;
     }
 
-    static bool copy(const Candidate& original, Candidate& slot) {
-        const auto length = static_cast<std::size_t>(original.length);
-        auto text = allocate_text(length);
-        if (!text) return false;
-        std::memcpy(text.get(), original.text.get(), length);
-        return store(slot, std::move(text), length, original.score);
+    static bool share(const Candidate& original, Candidate& slot) {
+        slot.text = original.text;
+        slot.length = original.length;
+        slot.score = original.score;
+        return true;
     }
 
     // The last step: `bytes` read in the final code page, as UTF-8, scored.
     bool read(std::string_view bytes, std::uint32_t final_code_page, Candidate& slot) {
         if (final_code_page == CODE_PAGE_UTF8) {  // a copy
-            auto text = allocate_text(bytes.size());
+            auto text = allocate_shared_text(bytes.size());
             if (!text) return false;
             std::memcpy(text.get(), bytes.data(), bytes.size());
             return store(slot, std::move(text), bytes.size(), score_text(bytes));
         }
         const int table = platform::single_byte_index(final_code_page);
-        if (table >= 0) return read_single_byte(bytes, static_cast<std::size_t>(table), slot);
+        if (table >= 0) return read_single_byte(bytes, table, slot);
 
         if (!work_) work_ = allocate_text(WORK_BUFFER_SIZE);
         std::uint64_t length = WORK_BUFFER_SIZE;
@@ -196,7 +196,7 @@ private:
             return false;
         }
         const auto size = static_cast<std::size_t>(length);
-        auto text = allocate_text(size);
+        auto text = allocate_shared_text(size);
         if (!text) return false;
         std::memcpy(text.get(), work_.get(), size);
         const std::string_view converted(text.get(), size);
@@ -204,20 +204,25 @@ private:
     }
 
     // Every byte of the source stands for one character of the text, so the text's measures
-    // and its common words are found in the source; the text is written only when it fits.
-    static bool read_single_byte(std::string_view bytes, std::size_t table, Candidate& slot) {
-        const transcode::Utf8Measure measure = transcode::measure_single_byte_as_utf8(
-            bytes, WORK_BUFFER_SIZE, transcode::MEASURE_TABLES[table]);
-        if (!measure.ok) return false;
-        auto text = allocate_text(measure.length);
+    // come with the conversion, and its common words are found in the source.
+    bool read_single_byte(std::string_view bytes, int table, Candidate& slot) {
+        // Characters above U+007F take two or three bytes: bounds on the text's length, which
+        // settle many failures at once and size the text without a second copy.
+        const std::size_t high = transcode::count_high_bytes(bytes);
+        if (bytes.size() + high > WORK_BUFFER_SIZE) return false;
+        const std::size_t room = std::min(WORK_BUFFER_SIZE, bytes.size() + 2 * high);
+        auto text = allocate_shared_text(room);
         if (!text) return false;
-        transcode::single_byte_to_utf8(bytes, text.get(), measure.length,
-                                       transcode::UTF8_TABLES[table]);
-        const double score =
-            measure.length == 0
-                ? score::EMPTY
-                : score::from_measures(measure.length, measure.cyrillic, measure.printable,
-                                       COMMON_WORDS_IN_SINGLE_BYTE[table].occurs_in(up_to_nul(bytes)));
+        const transcode::Utf8Measure measure =
+            transcode::single_byte_to_utf8_measured(bytes, text.get(), room, table);
+        if (!measure.ok) return false;
+        const bool common_word = COMMON_WORDS_IN_SINGLE_BYTE[static_cast<std::size_t>(table)]
+                                     .occurs_in(up_to_nul(bytes));
+        const double score = measure.length == 0 ? score::EMPTY
+                                                 : score::from_measures(measure.length,
+                                                                        measure.cyrillic,
+                                                                        measure.printable,
+                                                                        common_word);
         return store(slot, std::move(text), measure.length, score);
     }
 

@@ -20,17 +20,11 @@ constexpr bool every_table_keeps_ascii() {
 }
 static_assert(every_table_keeps_ascii());
 
-// Length of the run of ASCII bytes at the start of [p, p + n), found eight bytes at a time.
-inline std::size_t ascii_run(const unsigned char* p, std::size_t n) {
-    std::size_t i = 0;
-    while (i + 8 <= n) {
-        std::uint64_t word;
-        std::memcpy(&word, p + i, 8);
-        if (word & HIGH_BITS) break;
-        i += 8;
-    }
-    while (i < n && p[i] < 0x80) ++i;
-    return i;
+// True when the eight bytes at `p` are all ASCII.
+inline bool eight_ascii(const unsigned char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return (word & HIGH_BITS) == 0;
 }
 
 }  // namespace
@@ -54,26 +48,28 @@ std::int64_t single_byte_to_utf8(std::string_view source, char* destination, std
     const std::size_t n = source.size();
     std::size_t written = 0;
     std::size_t i = 0;
-    while (i < n) {
-        if (in[i] < 0x80) {
-            const std::size_t run = ascii_run(in + i, n - i);
-            if (run > capacity - written) return -1;
-            std::memcpy(destination + written, in + i, run);
-            written += run;
-            i += run;
+    bool undefined = false;
+    // While there is room for a whole 8-byte block or a 4-byte store, no check per character.
+    while (i < n && capacity - written >= 8) {
+        if (in[i] < 0x80 && n - i >= 8 && eight_ascii(in + i)) {
+            std::memcpy(destination + written, in + i, 8);
+            written += 8;
+            i += 8;
             continue;
         }
-        const Utf8Entry& entry = table[in[i]];
-        if (entry.length == 0 || entry.length > capacity - written) return -1;
-        if (capacity - written >= 4) {
-            std::memcpy(destination + written, entry.bytes.data(), 4);  // one store; the padding
-        } else {                                                         // is overwritten next
-            std::memcpy(destination + written, entry.bytes.data(), entry.length);
-        }
-        written += entry.length;
-        ++i;
+        const Utf8Entry& entry = table[in[i++]];
+        std::memcpy(destination + written, entry.bytes.data(), 4);
+        written += entry.length();
+        undefined |= entry.length() == 0;
     }
-    return static_cast<std::int64_t>(written);
+    for (; i < n; ++i) {
+        const Utf8Entry& entry = table[in[i]];
+        if (entry.length() > capacity - written) return -1;
+        std::memcpy(destination + written, entry.bytes.data(), entry.length());
+        written += entry.length();
+        undefined |= entry.length() == 0;
+    }
+    return undefined ? -1 : static_cast<std::int64_t>(written);
 }
 
 std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std::size_t capacity,
@@ -87,11 +83,11 @@ std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std
     while (i < n) {
         const unsigned char lead = in[i];
         if (lead < 0x80) {
-            const std::size_t run = ascii_run(in + i, n - i);
-            if (run > capacity - written) return -1;
-            std::memcpy(destination + written, in + i, run);
-            written += run;
-            i += run;
+            const std::size_t step = n - i >= 8 && eight_ascii(in + i) ? 8 : 1;
+            if (step > capacity - written) return -1;
+            std::memcpy(destination + written, in + i, step);
+            written += step;
+            i += step;
             continue;
         }
         // A multi-byte sequence, checked as strictly as the validator checks it.
@@ -118,23 +114,59 @@ std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std
     return static_cast<std::int64_t>(written);
 }
 
-Utf8Measure measure_single_byte_as_utf8(std::string_view source, std::size_t capacity,
-                                        const MeasureTable& table) {
+std::size_t count_high_bytes(std::string_view source) {
+    constexpr std::uint64_t LOW_BITS = 0x0101010101010101ULL;
+    const char* p = source.data();
+    const std::size_t n = source.size();
+    std::size_t count = 0;
+    std::size_t i = 0;
+    // Eight bytes at a time: each byte's top bit moved to its bottom, summed bytewise in blocks
+    // short enough that no byte overflows, then added up across the word.
+    while (n - i >= 8) {
+        std::uint64_t lanes = 0;
+        for (int k = 0; k < 255 && n - i >= 8; ++k, i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            lanes += (word >> 7) & LOW_BITS;
+        }
+        // Byte lanes (each at most 255) into 16-bit lanes, then their sum in the top lane.
+        const std::uint64_t pairs = (lanes & 0x00FF00FF00FF00FFULL) + ((lanes >> 8) & 0x00FF00FF00FF00FFULL);
+        count += static_cast<std::size_t>((pairs * 0x0001000100010001ULL) >> 48);
+    }
+    for (; i < n; ++i) count += static_cast<unsigned char>(p[i]) >> 7;
+    return count;
+}
+
+Utf8Measure single_byte_to_utf8_measured(std::string_view source, char* destination,
+                                         std::size_t capacity, int table_index) {
     constexpr std::uint64_t FIELD = 0xFFFF;
+    const auto& utf8 = UTF8_TABLES[static_cast<std::size_t>(table_index)];
+    const auto& measures = MEASURE_TABLES[static_cast<std::size_t>(table_index)];
     const auto* in = reinterpret_cast<const unsigned char*>(source.data());
-    Utf8Measure measure;
+    Utf8Measure result;
+    std::size_t written = 0;
     for (std::size_t start = 0; start < source.size(); start += MEASURE_BLOCK) {
         const std::size_t end = std::min(source.size(), start + MEASURE_BLOCK);
-        std::uint64_t sum = 0;
-        for (std::size_t i = start; i < end; ++i) sum += table[in[i]];
+        std::uint64_t sum = 0;  // the fields of a whole block fit in 16 bits each
+        for (std::size_t i = start; i < end; ++i) {
+            const Utf8Entry& entry = utf8[in[i]];
+            if (capacity - written >= 4) {
+                std::memcpy(destination + written, entry.bytes.data(), 4);
+            } else if (entry.length() <= capacity - written) {
+                std::memcpy(destination + written, entry.bytes.data(), entry.length());
+            } else {
+                return {};
+            }
+            written += entry.length();
+            sum += measures[in[i]];
+        }
         if ((sum >> 48) != 0) return {};  // an undefined byte
-        measure.length += sum & FIELD;
-        measure.cyrillic += static_cast<std::int64_t>((sum >> 16) & FIELD);
-        measure.printable += static_cast<std::int64_t>((sum >> 32) & FIELD);
-        if (measure.length > capacity) return {};
+        result.cyrillic += static_cast<std::int64_t>((sum >> 16) & FIELD);
+        result.printable += static_cast<std::int64_t>((sum >> 32) & FIELD);
     }
-    measure.ok = true;
-    return measure;
+    result.ok = true;
+    result.length = written;
+    return result;
 }
 
 }  // namespace tavrik::transcode

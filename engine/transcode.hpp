@@ -17,11 +17,11 @@ inline constexpr std::size_t TABLE_COUNT = platform::SINGLE_BYTE_CODE_PAGES.size
 // or its character is missing from the target.
 using PairTable = std::array<std::int16_t, 256>;
 
-// One byte of a single-byte code page as UTF-8: up to three bytes in memory order, padded with
-// zeros, and their count (0 when the byte is undefined).
+// One byte of a single-byte code page as UTF-8: up to three bytes in memory order, then their
+// count in the fourth (0 when the byte is undefined), so that one 4-byte store writes a character.
 struct Utf8Entry {
     std::array<char, 4> bytes;
-    std::uint8_t length;
+    constexpr std::uint8_t length() const { return static_cast<std::uint8_t>(bytes[3]); }
 };
 using Utf8Table = std::array<Utf8Entry, 256>;
 
@@ -60,19 +60,16 @@ constexpr auto make_utf8_tables() {
             const char32_t cp = platform::SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
             Utf8Entry entry{};
             if (cp == platform::UNDEFINED_UNIT) {
-                entry.length = 0;
+                entry.bytes = {0, 0, 0, 0};
             } else if (cp < 0x80) {
-                entry.bytes = {static_cast<char>(cp), 0, 0, 0};
-                entry.length = 1;
+                entry.bytes = {static_cast<char>(cp), 0, 0, 1};
             } else if (cp < 0x800) {
                 entry.bytes = {static_cast<char>(0xC0 | (cp >> 6)),
-                               static_cast<char>(0x80 | (cp & 0x3F)), 0, 0};
-                entry.length = 2;
+                               static_cast<char>(0x80 | (cp & 0x3F)), 0, 2};
             } else {
                 entry.bytes = {static_cast<char>(0xE0 | (cp >> 12)),
                                static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
-                               static_cast<char>(0x80 | (cp & 0x3F)), 0};
-                entry.length = 3;
+                               static_cast<char>(0x80 | (cp & 0x3F)), 3};
             }
             tables[index][byte] = entry;
         }
@@ -147,14 +144,18 @@ std::int64_t single_byte_to_utf8(std::string_view source, char* destination, std
 std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std::size_t capacity,
                                  int table_index);
 
-// What reading `source` in a single-byte code page gives as UTF-8, without writing it.
+// Bytes 0x80..0xFF in `source`. Every character of ours above 0x7F takes at least two bytes of
+// UTF-8, so size + this is a lower bound on the UTF-8 form of a single-byte text.
+std::size_t count_high_bytes(std::string_view source);
+
+// single_byte_to_utf8, also counting what the text's score needs.
 struct Utf8Measure {
     bool ok = false;  // false: an undefined byte, or more than the capacity
     std::size_t length = 0;
-    std::int64_t cyrillic = 0;
-    std::int64_t printable = 0;
+    std::int64_t cyrillic = 0;   // characters U+0400..U+052F
+    std::int64_t printable = 0;  // characters U+0020..U+007E
 };
-Utf8Measure measure_single_byte_as_utf8(std::string_view source, std::size_t capacity,
-                                        const MeasureTable& table);
+Utf8Measure single_byte_to_utf8_measured(std::string_view source, char* destination,
+                                         std::size_t capacity, int table_index);
 
 }  // namespace tavrik::transcode

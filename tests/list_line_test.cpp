@@ -13,8 +13,9 @@ using namespace std::string_literals;
 
 Candidate make_candidate(const std::string& text, double score, const char* label) {
     Candidate candidate;
-    candidate.text = std::make_unique<char[]>(text.size() + 1);
-    std::memcpy(candidate.text.get(), text.data(), text.size());
+    auto bytes = std::make_shared<char[]>(text.size() + 1);
+    std::memcpy(bytes.get(), text.data(), text.size());
+    candidate.text = std::move(bytes);
     candidate.length = text.size();
     candidate.score = score;
     std::strncpy(candidate.label.data(), label, LABEL_SIZE - 1);

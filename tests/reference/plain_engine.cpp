@@ -113,8 +113,9 @@ int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
         return 0;
     }
     Candidate result;
-    result.text = std::make_unique<char[]>(length + 1);
-    std::memcpy(result.text.get(), work[target].data(), length);
+    auto text = std::make_shared<char[]>(length + 1);
+    std::memcpy(text.get(), work[target].data(), length);
+    result.text = std::move(text);
     result.length = length;
     result.score = score_text(result.view());
     std::size_t used = 0;
