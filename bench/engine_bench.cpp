@@ -41,10 +41,12 @@ constexpr std::string_view ENGLISH_PROSE =
 std::string repeat_to(std::string_view text, std::size_t size) {
     std::string out;
     out.reserve(size + text.size());
-    while (out.size() < size) out += text;
+    while (out.size() < size)
+        out += text;
     // End on a whole character, so the UTF-8 stays well-formed.
     std::size_t cut = size;
-    while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
+    while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80)
+        --cut;
     out.resize(cut);
     return out;
 }
@@ -61,10 +63,12 @@ enum class Input { RussianUtf8, RussianWindows1251, EnglishAscii };
 
 std::string make_input(Input kind, std::size_t size) {
     switch (kind) {
-        case Input::RussianUtf8: return repeat_to(RUSSIAN_PROSE, size);
+        case Input::RussianUtf8:
+            return repeat_to(RUSSIAN_PROSE, size);
         case Input::RussianWindows1251:
             return in_windows_1251(repeat_to(RUSSIAN_PROSE, size * 2)).substr(0, size);
-        case Input::EnglishAscii: return repeat_to(ENGLISH_PROSE, size);
+        case Input::EnglishAscii:
+            return repeat_to(ENGLISH_PROSE, size);
     }
     return {};
 }
@@ -86,12 +90,14 @@ void BM_Enumerate(benchmark::State& state, Input kind) {
 void BM_EnumeratePlain(benchmark::State& state, Input kind) {
     platform::SystemCodePageOverride russian(1251, 866);
     const std::string input = make_input(kind, static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(plain::enumerate_candidates(input).size());
+    for (auto _ : state)
+        benchmark::DoNotOptimize(plain::enumerate_candidates(input).size());
 }
 
 void BM_ScoreText(benchmark::State& state) {
     const std::string input = make_input(Input::RussianUtf8, 1 << 20);
-    for (auto _ : state) benchmark::DoNotOptimize(score_text(input));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(score_text(input));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
 }
 
@@ -114,17 +120,29 @@ constexpr std::int64_t MIB1 = 1 << 20;
 
 BENCHMARK(BM_Reference_Memcpy147)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Enumerate, a_russian_utf8, Input::RussianUtf8)
-    ->Arg(KIB4)->Arg(MIB1)->Unit(benchmark::kMillisecond);
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Enumerate, b_russian_1251, Input::RussianWindows1251)
-    ->Arg(KIB4)->Arg(MIB1)->Unit(benchmark::kMillisecond);
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Enumerate, c_english_ascii, Input::EnglishAscii)
-    ->Arg(KIB4)->Arg(MIB1)->Unit(benchmark::kMillisecond);
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScoreText)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_EnumeratePlain, a_russian_utf8, Input::RussianUtf8)
-    ->Arg(KIB4)->Arg(MIB1)->Unit(benchmark::kMillisecond);
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_EnumeratePlain, b_russian_1251, Input::RussianWindows1251)
-    ->Arg(KIB4)->Arg(MIB1)->Unit(benchmark::kMillisecond);
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_EnumeratePlain, c_english_ascii, Input::EnglishAscii)
-    ->Arg(KIB4)->Arg(MIB1)->Unit(benchmark::kMillisecond);
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

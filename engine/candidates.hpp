@@ -17,8 +17,8 @@ inline constexpr std::size_t LABEL_SIZE = 256;  // with the terminating NUL
 struct Candidate {
     // UTF-8 (when the chain produced it), then one NUL. Candidates with equal texts may share it.
     std::shared_ptr<const char[]> text;
-    std::uint64_t length = 0;      // bytes of text, without the NUL
-    double score = 0.0;            // score_text of the text
+    std::uint64_t length = 0;              // bytes of text, without the NUL
+    double score = 0.0;                    // score_text of the text
     std::array<char, LABEL_SIZE> label{};  // the chain, "cp1251 → cp1251 → utf8"
 
     std::string_view view() const { return {text.get(), static_cast<std::size_t>(length)}; }

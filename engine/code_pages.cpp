@@ -5,9 +5,9 @@
 #include <new>
 #include <string>
 
+#include "engine/transcode.hpp"
 #include "platform/code_page_service.hpp"
 #include "platform/system_code_pages.hpp"
-#include "engine/transcode.hpp"
 
 namespace tavrik {
 
@@ -63,8 +63,8 @@ int convert_strict(std::string_view source, char* destination, std::uint64_t& de
 
     // Our own code pages go through direct kernels; each gives exactly what the UTF-16 round
     // trip gives.
-    const std::size_t capacity = static_cast<std::size_t>(
-        destination_length < SIZE_MAX ? destination_length : SIZE_MAX);
+    const std::size_t capacity =
+        static_cast<std::size_t>(destination_length < SIZE_MAX ? destination_length : SIZE_MAX);
     const int from_index = platform::single_byte_index(from_code_page);
     const int to_index = platform::single_byte_index(to_code_page);
     std::int64_t written = -2;  // -2: no kernel for this pair

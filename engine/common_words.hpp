@@ -35,8 +35,10 @@ constexpr WordFinder make_single_byte_common_words(std::size_t table) {
             if ((lead & 0xE0) != 0xC0) throw "common words are made of two-byte characters";
             const char32_t cp = (char32_t{lead} & 0x1F) << 6 | (next & 0x3Fu);
             const std::int16_t byte = platform::SINGLE_BYTE_ENCODERS[table].encode(cp);
-            if (byte < 0) holdable = false;
-            else bytes[length++] = static_cast<char>(byte);
+            if (byte < 0)
+                holdable = false;
+            else
+                bytes[length++] = static_cast<char>(byte);
         }
         if (holdable) finder.add(std::string_view(bytes.data(), length));
     }
@@ -45,7 +47,8 @@ constexpr WordFinder make_single_byte_common_words(std::size_t table) {
 
 constexpr auto make_all_single_byte_common_words() {
     std::array<WordFinder, transcode::TABLE_COUNT> finders{};
-    for (std::size_t t = 0; t < finders.size(); ++t) finders[t] = make_single_byte_common_words(t);
+    for (std::size_t t = 0; t < finders.size(); ++t)
+        finders[t] = make_single_byte_common_words(t);
     return finders;
 }
 

@@ -45,7 +45,8 @@ bool is_ascii(std::string_view text) {
 // `text` up to its first zero byte: where a search of a zero-terminated string stops.
 std::string_view up_to_nul(std::string_view text) {
     const void* nul = std::memchr(text.data(), 0, text.size());
-    return nul ? text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()))
+    return nul ? text.substr(0,
+                             static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()))
                : text;
 }
 
@@ -54,13 +55,15 @@ std::size_t output_bound(std::uint32_t from, std::uint32_t to, std::size_t n) {
     const bool from_table = platform::single_byte_index(from) >= 0;
     const bool to_table = platform::single_byte_index(to) >= 0;
     std::size_t bound = WORK_BUFFER_SIZE;
-    if (to_table && (from_table || from == CODE_PAGE_UTF8)) bound = n;
-    else if (from_table && to == CODE_PAGE_UTF8 && n <= WORK_BUFFER_SIZE / 3) bound = 3 * n;
+    if (to_table && (from_table || from == CODE_PAGE_UTF8))
+        bound = n;
+    else if (from_table && to == CODE_PAGE_UTF8 && n <= WORK_BUFFER_SIZE / 3)
+        bound = 3 * n;
     return std::min(bound, WORK_BUFFER_SIZE);
 }
 
 class Enumeration {
-public:
+  public:
     Enumeration(std::string_view input, std::span<Candidate, MAX_CANDIDATES> out, int& count)
         : input_(input), input_is_ascii_(is_ascii(input)), out_(out), count_(count) {}
 
@@ -79,7 +82,7 @@ public:
         }
     }
 
-private:
+  private:
     static constexpr int INPUT = 0;
 
     // The bytes a final step reads: the first step's output.
@@ -121,8 +124,10 @@ private:
         std::uint64_t length = capacity;
         source.ok = source.storage &&
                     convert_strict(input_, source.storage.get(), length, origin, intermediate);
-        if (source.ok) source.bytes = {source.storage.get(), static_cast<std::size_t>(length)};
-        else source.storage.reset();
+        if (source.ok)
+            source.bytes = {source.storage.get(), static_cast<std::size_t>(length)};
+        else
+            source.storage.reset();
         return source;
     }
 
@@ -148,7 +153,8 @@ private:
         for (const Text& text : texts_) {
             if (text.source == key.source && text.read_in == key.read_in) {
                 known = true;
-                made = text.candidate >= 0 && share(out_[static_cast<std::size_t>(text.candidate)], slot);
+                made = text.candidate >= 0 &&
+                       share(out_[static_cast<std::size_t>(text.candidate)], slot);
                 break;
             }
         }
@@ -192,7 +198,8 @@ private:
 
         if (!work_) work_ = allocate_text(WORK_BUFFER_SIZE);
         std::uint64_t length = WORK_BUFFER_SIZE;
-        if (!work_ || !convert_strict(bytes, work_.get(), length, final_code_page, CODE_PAGE_UTF8)) {
+        if (!work_ ||
+            !convert_strict(bytes, work_.get(), length, final_code_page, CODE_PAGE_UTF8)) {
             return false;
         }
         const auto size = static_cast<std::size_t>(length);
@@ -216,13 +223,13 @@ private:
         const transcode::Utf8Measure measure =
             transcode::single_byte_to_utf8_measured(bytes, text.get(), room, table);
         if (!measure.ok) return false;
-        const bool common_word = COMMON_WORDS_IN_SINGLE_BYTE[static_cast<std::size_t>(table)]
-                                     .occurs_in(up_to_nul(bytes));
-        const double score = measure.length == 0 ? score::EMPTY
-                                                 : score::from_measures(measure.length,
-                                                                        measure.cyrillic,
-                                                                        measure.printable,
-                                                                        common_word);
+        const bool common_word =
+            COMMON_WORDS_IN_SINGLE_BYTE[static_cast<std::size_t>(table)].occurs_in(
+                up_to_nul(bytes));
+        const double score = measure.length == 0
+                                 ? score::EMPTY
+                                 : score::from_measures(measure.length, measure.cyrillic,
+                                                        measure.printable, common_word);
         return store(slot, std::move(text), measure.length, score);
     }
 

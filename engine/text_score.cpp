@@ -18,7 +18,9 @@ constexpr std::int32_t clamp_count(std::int64_t count) {
 
 }  // namespace
 
-int is_strict_utf8(std::string_view text) { return platform::utf8::is_well_formed(text) ? 1 : 0; }
+int is_strict_utf8(std::string_view text) {
+    return platform::utf8::is_well_formed(text) ? 1 : 0;
+}
 
 std::int32_t count_cyrillic_utf8(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
@@ -59,7 +61,8 @@ std::int32_t count_cyrillic_utf8(std::string_view text) {
 int contains_common_word(std::string_view text) {
     // The search ends at the first zero byte, as a search of a zero-terminated string does.
     if (const void* nul = std::memchr(text.data(), 0, text.size())) {
-        text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
+        text =
+            text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
     }
     return COMMON_WORDS_IN_UTF8.occurs_in(text) ? 1 : 0;
 }
@@ -68,7 +71,7 @@ double score::from_measures(std::uint64_t length, std::int64_t cyrillic, std::in
                             bool common_word) {
     const auto size = static_cast<double>(length);
     const double density = CYRILLIC_WEIGHT * static_cast<double>(cyrillic) / size;
-    double result = density > HIGH_DENSITY ? HIGH_BASE
+    double result = density > HIGH_DENSITY  ? HIGH_BASE
                     : density > LOW_DENSITY ? MIDDLE_BASE
                                             : LOW_BASE;
     if (common_word) result += COMMON_WORD_BONUS;
@@ -90,8 +93,8 @@ double score_text(std::string_view text) {
         cyrillic += static_cast<unsigned char>(b - 0xD0) < 4;
         printable += static_cast<unsigned char>(b - 0x20) < 0x5F;
     }
-    for (const unsigned char* d = p; (d = static_cast<const unsigned char*>(
-                                          std::memchr(d, 0xD4, n - static_cast<std::size_t>(d - p))));
+    for (const unsigned char* d = p; (d = static_cast<const unsigned char*>(std::memchr(
+                                          d, 0xD4, n - static_cast<std::size_t>(d - p))));
          ++d) {
         if (d[1] <= 0xAF) ++cyrillic;  // a well-formed D4 always has a continuation after it
     }

@@ -9,7 +9,7 @@ namespace tavrik {
 
 // Twelve common Russian words, lower case, in UTF-8; the list ends with a null entry.
 inline constexpr std::array<const char*, 13> COMMON_WORDS = {
-    "привет", "мир",  "что",   "как",   "для",       "это",       "если",
+    "привет", "мир",   "что",   "как",       "для",       "это",   "если",
     "нет",    "можно", "чтобы", "нормально", "результат", nullptr,
 };
 

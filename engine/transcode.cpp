@@ -130,10 +130,12 @@ std::size_t count_high_bytes(std::string_view source) {
             lanes += (word >> 7) & LOW_BITS;
         }
         // Byte lanes (each at most 255) into 16-bit lanes, then their sum in the top lane.
-        const std::uint64_t pairs = (lanes & 0x00FF00FF00FF00FFULL) + ((lanes >> 8) & 0x00FF00FF00FF00FFULL);
+        const std::uint64_t pairs =
+            (lanes & 0x00FF00FF00FF00FFULL) + ((lanes >> 8) & 0x00FF00FF00FF00FFULL);
         count += static_cast<std::size_t>((pairs * 0x0001000100010001ULL) >> 48);
     }
-    for (; i < n; ++i) count += static_cast<unsigned char>(p[i]) >> 7;
+    for (; i < n; ++i)
+        count += static_cast<unsigned char>(p[i]) >> 7;
     return count;
 }
 

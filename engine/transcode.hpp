@@ -112,7 +112,8 @@ constexpr bool every_table_is_one_to_one() {
         for (std::size_t byte = 0; byte < 256; ++byte) {
             const char16_t unit = platform::SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
             if (unit == platform::UNDEFINED_UNIT) continue;
-            if (platform::SINGLE_BYTE_ENCODERS[index].encode(unit) != static_cast<std::int16_t>(byte)) {
+            if (platform::SINGLE_BYTE_ENCODERS[index].encode(unit) !=
+                static_cast<std::int16_t>(byte)) {
                 return false;
             }
         }

@@ -12,7 +12,7 @@
 namespace tavrik {
 
 class WordFinder {
-public:
+  public:
     static constexpr std::size_t MAX_WORDS = 16;
     static constexpr std::size_t MAX_WORD_BYTES = 24;
 
@@ -27,7 +27,8 @@ public:
         ++count_;
         prefix_ = std::min(prefix_, word.size());
         std::array<unsigned char, 4> mask_bytes{};
-        for (std::size_t k = 0; k < prefix_; ++k) mask_bytes[k] = 0xFF;
+        for (std::size_t k = 0; k < prefix_; ++k)
+            mask_bytes[k] = 0xFF;
         mask_ = std::bit_cast<std::uint32_t>(mask_bytes);
         filter_ = {};
         for (std::size_t w = 0; w < count_; ++w) {
@@ -45,7 +46,7 @@ public:
     // True when a word occurs in `text` as a run of bytes.
     bool occurs_in(std::string_view text) const;
 
-private:
+  private:
     static constexpr std::uint32_t hash(std::uint32_t x) { return (x * 0x9E3779B1u) >> 16; }
 
     // Whether a word starts at `text`, whose first bytes (masked) are `prefix`.

@@ -22,8 +22,7 @@ struct EncodeResult {
 // Encodes without best-fit mapping: a character the code page lacks is written as its default
 // character and reported. Into UTF-8 every character is encoded (an unpaired surrogate as
 // U+FFFD) and nothing is reported.
-EncodeResult encode_from_utf16(std::uint32_t code_page, std::u16string_view text,
-                               std::string& out);
+EncodeResult encode_from_utf16(std::uint32_t code_page, std::u16string_view text, std::string& out);
 
 // True when the conversion of `code_page` is our own (tables or UTF-8), the same on every
 // platform.

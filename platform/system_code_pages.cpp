@@ -13,7 +13,9 @@ SystemCodePageOverride::SystemCodePageOverride(std::uint32_t ansi, std::uint32_t
     active_override = this;
 }
 
-SystemCodePageOverride::~SystemCodePageOverride() { active_override = previous_; }
+SystemCodePageOverride::~SystemCodePageOverride() {
+    active_override = previous_;
+}
 
 std::uint32_t system_ansi_code_page() {
     return active_override ? active_override->ansi_ : os::system_ansi_code_page();

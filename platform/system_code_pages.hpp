@@ -13,13 +13,13 @@ std::uint32_t system_oem_code_page();
 // tests (and the console tool) can run the program as on a system set up differently. Not
 // thread-safe; overrides nest.
 class SystemCodePageOverride {
-public:
+  public:
     SystemCodePageOverride(std::uint32_t ansi, std::uint32_t oem);
     ~SystemCodePageOverride();
     SystemCodePageOverride(const SystemCodePageOverride&) = delete;
     SystemCodePageOverride& operator=(const SystemCodePageOverride&) = delete;
 
-private:
+  private:
     const SystemCodePageOverride* previous_;
     std::uint32_t ansi_;
     std::uint32_t oem_;

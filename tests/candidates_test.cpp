@@ -121,11 +121,13 @@ TEST(Candidates, SameChainTwiceUnderOneLabel) {
     // Final cp1251: intermediates of rows 1 and 6 both resolve to 1251. The "acp" final row
     // repeats all seven.
     int seen = 0;
-    for (int i = 0; i < 7; ++i) seen += list.label(i) == "utf8 → cp1251 → cp1251";
+    for (int i = 0; i < 7; ++i)
+        seen += list.label(i) == "utf8 → cp1251 → cp1251";
     EXPECT_EQ(seen, 2);
     EXPECT_EQ(list.label(0), "utf8 → cp1251 → cp1251");
     EXPECT_EQ(list.label(5), "utf8 → cp1251 → cp1251");
-    for (int i = 0; i < 7; ++i) EXPECT_EQ(list.label(i + 35), list.label(i));
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(list.label(i + 35), list.label(i));
 }
 
 TEST(Candidates, RunChainLabelsEveryStep) {
@@ -162,9 +164,14 @@ class CandidatesOnSystem : public testing::TestWithParam<std::pair<std::uint32_t
 TEST_P(CandidatesOnSystem, MatchPlainEnumeration) {
     platform::SystemCodePageOverride system(GetParam().first, GetParam().second);
     const std::string prose(test::russian_prose_utf8());
-    std::vector<std::string> inputs = {"", "abc", prose, test::encode(1251, prose),
-                                       test::russian_prose_in(866), test::russian_prose_in(20866),
-                                       test::russian_prose_in(28595), test::encode(1251, "Привет, мир")};
+    std::vector<std::string> inputs = {"",
+                                       "abc",
+                                       prose,
+                                       test::encode(1251, prose),
+                                       test::russian_prose_in(866),
+                                       test::russian_prose_in(20866),
+                                       test::russian_prose_in(28595),
+                                       test::encode(1251, "Привет, мир")};
     // UTF-8 shown as Windows-1251 and handed over in UTF-8: "РџСЂРёРІРµС‚".
     std::u16string shown;
     std::string garbled;
@@ -173,9 +180,11 @@ TEST_P(CandidatesOnSystem, MatchPlainEnumeration) {
     inputs.push_back(garbled);
     std::mt19937 random(GetParam().first + GetParam().second);
     for (int i = 0; i < 60; ++i) {
-        inputs.push_back(i % 3 ? test::random_garble(random, 1 + i) : test::random_bytes(random, 1 + i % 7));
+        inputs.push_back(i % 3 ? test::random_garble(random, 1 + i)
+                               : test::random_bytes(random, 1 + i % 7));
     }
-    for (const std::string& input : inputs) expect_same_as_plain(input);
+    for (const std::string& input : inputs)
+        expect_same_as_plain(input);
 }
 
 INSTANTIATE_TEST_SUITE_P(Systems, CandidatesOnSystem,
@@ -189,8 +198,10 @@ TEST(Candidates, LargeInputsMatchPlainEnumeration) {
     // Windows-1251 prose whose UTF-8 form passes the work buffer; and UTF-8 prose longer than
     // it, which only chains that shrink it can take.
     std::string single_byte, utf8;
-    while (single_byte.size() < WORK_BUFFER_SIZE * 6 / 10) single_byte += test::encode(1251, "Привет, мир. ");
-    while (utf8.size() < WORK_BUFFER_SIZE + 100) utf8 += "Привет, мир. ";
+    while (single_byte.size() < WORK_BUFFER_SIZE * 6 / 10)
+        single_byte += test::encode(1251, "Привет, мир. ");
+    while (utf8.size() < WORK_BUFFER_SIZE + 100)
+        utf8 += "Привет, мир. ";
     expect_same_as_plain(single_byte);
     expect_same_as_plain(utf8);
 }

@@ -12,15 +12,24 @@ namespace {
 
 const char* iconv_name(std::uint32_t code_page) {
     switch (code_page) {
-        case 1251: return "CP1251";
-        case 866: return "IBM866";
-        case 20866: return "KOI8-R";
-        case 28595: return "ISO-8859-5";
-        case 20127: return "ANSI_X3.4-1968";
-        case 1252: return "CP1252";
-        case 437: return "IBM437";
-        case 850: return "IBM850";
-        default: return nullptr;
+        case 1251:
+            return "CP1251";
+        case 866:
+            return "IBM866";
+        case 20866:
+            return "KOI8-R";
+        case 28595:
+            return "ISO-8859-5";
+        case 20127:
+            return "ANSI_X3.4-1968";
+        case 1252:
+            return "CP1252";
+        case 437:
+            return "IBM437";
+        case 850:
+            return "IBM850";
+        default:
+            return nullptr;
     }
 }
 
@@ -38,7 +47,8 @@ TEST_P(CodePageTable, EveryByteDecodesAsIconvDecodesIt) {
         ASSERT_EQ(decoded, expected.has_value()) << page.description << " byte " << byte;
         if (decoded) {
             ASSERT_EQ(expected->size(), 1u);
-            EXPECT_EQ(char32_t{ours.at(0)}, expected->at(0)) << page.description << " byte " << byte;
+            EXPECT_EQ(char32_t{ours.at(0)}, expected->at(0))
+                << page.description << " byte " << byte;
         }
     }
 }
@@ -55,16 +65,17 @@ TEST_P(CodePageTable, EveryCharacterEncodesAsIconvEncodesIt) {
         ASSERT_TRUE(result.ok);
         ASSERT_EQ(!result.used_default, expected.has_value())
             << page.description << " U+" << std::hex << static_cast<unsigned>(unit);
-        if (expected) EXPECT_EQ(ours, *expected);
-        else EXPECT_EQ(ours, "?");
+        if (expected)
+            EXPECT_EQ(ours, *expected);
+        else
+            EXPECT_EQ(ours, "?");
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Tables, CodePageTable, testing::ValuesIn(platform::SINGLE_BYTE_CODE_PAGES),
-    [](const testing::TestParamInfo<platform::SingleByteCodePage>& info) {
-        return "cp" + std::to_string(info.param.code_page);
-    });
+INSTANTIATE_TEST_SUITE_P(Tables, CodePageTable, testing::ValuesIn(platform::SINGLE_BYTE_CODE_PAGES),
+                         [](const testing::TestParamInfo<platform::SingleByteCodePage>& info) {
+                             return "cp" + std::to_string(info.param.code_page);
+                         });
 
 }  // namespace
 }  // namespace tavrik

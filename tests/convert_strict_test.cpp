@@ -34,7 +34,8 @@ std::optional<std::string> convert(const std::string& source, std::uint32_t from
 
 std::vector<std::uint32_t> all_code_pages() {
     std::vector<std::uint32_t> pages{65001};
-    for (const auto& page : platform::SINGLE_BYTE_CODE_PAGES) pages.push_back(page.code_page);
+    for (const auto& page : platform::SINGLE_BYTE_CODE_PAGES)
+        pages.push_back(page.code_page);
     return pages;
 }
 
@@ -64,13 +65,13 @@ TEST(ConvertStrict, RussianBetweenCodePages) {
 }
 
 TEST(ConvertStrict, RefusesWhatTheCodePagesCannotHold) {
-    EXPECT_EQ(convert("\x98", 1251, 65001), std::nullopt);       // undefined in Windows-1251
-    EXPECT_EQ(convert("a\x80", 20127, 65001), std::nullopt);     // US-ASCII stops at 0x7F
+    EXPECT_EQ(convert("\x98", 1251, 65001), std::nullopt);    // undefined in Windows-1251
+    EXPECT_EQ(convert("a\x80", 20127, 65001), std::nullopt);  // US-ASCII stops at 0x7F
     EXPECT_EQ(convert("\x81", 1252, 65001), std::nullopt);
     EXPECT_EQ(convert("caf\xC3\xA9", 65001, 1251), std::nullopt);  // é is not in Windows-1251
     EXPECT_EQ(convert(privet_utf8, 65001, 20127), std::nullopt);
     EXPECT_EQ(convert("\xF0\x9F\x93\x82", 65001, 1251), std::nullopt);  // beyond the BMP
-    EXPECT_EQ(convert("\xD0", 65001, 1251), std::nullopt);          // malformed UTF-8
+    EXPECT_EQ(convert("\xD0", 65001, 1251), std::nullopt);              // malformed UTF-8
     EXPECT_EQ(convert("\xC0\xAF", 65001, 866), std::nullopt);
     EXPECT_EQ(convert("\xED\xA0\x80", 65001, 866), std::nullopt);
     EXPECT_EQ(convert("x", 65001, 932), std::nullopt);  // no converter for it here
@@ -116,8 +117,8 @@ TEST(ConvertStrict, KernelsAgreeWithTheRoundTripThroughUtf16) {
                     const int fast_ok = convert_strict(input, fast.data(), fast_length, from, to);
                     const int slow_ok =
                         plain::convert_strict(input, slow.data(), slow_length, from, to);
-                    ASSERT_EQ(fast_ok, slow_ok) << from << " -> " << to << " "
-                                                << testing::PrintToString(input);
+                    ASSERT_EQ(fast_ok, slow_ok)
+                        << from << " -> " << to << " " << testing::PrintToString(input);
                     ASSERT_EQ(fast_length, slow_length);
                     if (fast_ok) {
                         ASSERT_EQ(fast.substr(0, fast_length), slow.substr(0, slow_length));

@@ -25,14 +25,15 @@ Candidate make_candidate(const std::string& text, double score, const char* labe
 TEST(Preview, CutsLongTextsAtThirtyNineBytes) {
     const std::string x41(41, 'x'), x42(42, 'x'), x43(43, 'x');
     EXPECT_EQ(make_preview(x41), x41);
-    EXPECT_EQ(make_preview(x42), std::string(39, 'x'));            // no ellipsis
-    EXPECT_EQ(make_preview(x43), std::string(39, 'x') + "…");      // 42 bytes in all
-    EXPECT_EQ(make_preview("abc\0def"s), "abc");                   // up to the first NUL
+    EXPECT_EQ(make_preview(x42), std::string(39, 'x'));        // no ellipsis
+    EXPECT_EQ(make_preview(x43), std::string(39, 'x') + "…");  // 42 bytes in all
+    EXPECT_EQ(make_preview("abc\0def"s), "abc");               // up to the first NUL
 }
 
 TEST(Preview, NeverSplitsACharacter) {
     std::string cyrillic;
-    for (int i = 0; i < 30; ++i) cyrillic += "я";  // 60 bytes
+    for (int i = 0; i < 30; ++i)
+        cyrillic += "я";  // 60 bytes
     EXPECT_EQ(make_preview(cyrillic), cyrillic.substr(0, 38) + "…");
     const std::string emoji = "x" + std::string(36, 'y') + "\xF0\x9F\x93\x82" + "zzzz";  // 45 bytes
     EXPECT_EQ(make_preview(emoji), emoji.substr(0, 37) + "…");
@@ -58,7 +59,10 @@ TEST(ListLine, BestIsTheFirstOfTheHighestScores) {
 }
 
 TEST(DisplayableUtf8, ReplacesIllFormedBytes) {
-    EXPECT_EQ(displayable_utf8("a\xFF" "b\xD0"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(displayable_utf8("a\xFF"
+                               "b\xD0"),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
     EXPECT_EQ(displayable_utf8("привет"), "привет");
 }
 

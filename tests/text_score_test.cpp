@@ -14,7 +14,9 @@ using namespace std::string_literals;
 
 const std::string privet = "привет";
 
-std::string latin(std::size_t n) { return std::string(n, 'x'); }
+std::string latin(std::size_t n) {
+    return std::string(n, 'x');
+}
 
 TEST(TextScore, EmptyAndIllFormed) {
     EXPECT_EQ(score_text(""), 0.0);
@@ -28,8 +30,8 @@ TEST(TextScore, CommonWordsCaseAndBoundaries) {
     EXPECT_EQ(score_text(privet), 150.0);
     EXPECT_EQ(score_text("привет мир"), 150.0);  // the bonus counts once
     EXPECT_EQ(score_text("Привет, мир!"), 150.0);
-    EXPECT_EQ(score_text("НОРМАЛЬНО"), 100.0);   // upper case never matches
-    EXPECT_EQ(score_text("мировой"), 150.0);     // found inside a longer word
+    EXPECT_EQ(score_text("НОРМАЛЬНО"), 100.0);  // upper case never matches
+    EXPECT_EQ(score_text("мировой"), 150.0);    // found inside a longer word
     EXPECT_EQ(score_text("їжак"), 100.0);
     EXPECT_EQ(score_text("мир" + latin(100)), 120.0);
     // The search ends at a zero byte; the counts cover every byte.
@@ -54,26 +56,26 @@ TEST(TextScore, PrintableShareIsStrictlyAboveSevenTenths) {
 
 TEST(TextScore, DensityThresholdsAreStrict) {
     const std::string ya = "я";
-    EXPECT_EQ(score_text(ya + latin(7)), 110.0);   // 9 bytes, density 0.333
-    EXPECT_EQ(score_text(ya + latin(8)), 90.0);    // 10 bytes, exactly 0.3
-    EXPECT_EQ(score_text(ya + latin(27)), 90.0);   // 29 bytes
-    EXPECT_EQ(score_text(ya + latin(28)), 70.0);   // 30 bytes, exactly 0.1
+    EXPECT_EQ(score_text(ya + latin(7)), 110.0);  // 9 bytes, density 0.333
+    EXPECT_EQ(score_text(ya + latin(8)), 90.0);   // 10 bytes, exactly 0.3
+    EXPECT_EQ(score_text(ya + latin(27)), 90.0);  // 29 bytes
+    EXPECT_EQ(score_text(ya + latin(28)), 70.0);  // 30 bytes, exactly 0.1
     EXPECT_EQ(score_text(privet + latin(47)), 160.0);
     EXPECT_EQ(score_text(privet + latin(48)), 140.0);  // 60 bytes, exactly 0.3
 }
 
 TEST(TextScore, CyrillicRangeIsU0400ToU052F) {
-    EXPECT_EQ(count_cyrillic_utf8("\xD4\x80"), 1);     // U+0500
-    EXPECT_EQ(count_cyrillic_utf8("\xD4\xAF"), 1);     // U+052F
-    EXPECT_EQ(count_cyrillic_utf8("\xCF\xBF"), 0);     // U+03FF
-    EXPECT_EQ(count_cyrillic_utf8("\xD4\xB0"), 0);     // U+0530
+    EXPECT_EQ(count_cyrillic_utf8("\xD4\x80"), 1);       // U+0500
+    EXPECT_EQ(count_cyrillic_utf8("\xD4\xAF"), 1);       // U+052F
+    EXPECT_EQ(count_cyrillic_utf8("\xCF\xBF"), 0);       // U+03FF
+    EXPECT_EQ(count_cyrillic_utf8("\xD4\xB0"), 0);       // U+0530
     EXPECT_EQ(count_cyrillic_utf8(privet + "\xD0"), 6);  // a lone final lead is ignored
     EXPECT_EQ(count_cyrillic_utf8(""), 0);
     // Decoded by the lead alone: D0 with any next byte forms a code point.
     EXPECT_EQ(count_cyrillic_utf8("\xD0\x41"), 1);
-    EXPECT_EQ(count_cyrillic_utf8("\xE0\xD0\x80"), 1);     // E0 + low bits of D0, 80: U+0400
+    EXPECT_EQ(count_cyrillic_utf8("\xE0\xD0\x80"), 1);      // E0 + low bits of D0, 80: U+0400
     EXPECT_EQ(count_cyrillic_utf8("\xE0\x80\xD0\xBF"), 0);  // E0 swallows the lead D0
-    EXPECT_EQ(count_cyrillic_utf8("\xE0\xD0"), 0);      // too short: steps one byte
+    EXPECT_EQ(count_cyrillic_utf8("\xE0\xD0"), 0);          // too short: steps one byte
     EXPECT_EQ(score_text("\xD4\x80\xD4\xAF"), 100.0);
 }
 

@@ -21,10 +21,9 @@ TEST(Utf8, AcceptsExactlyWellFormedSequences) {
     }
     // Overlongs, surrogates, beyond U+10FFFF, stray continuation and lead bytes, truncation:
     // refused wherever they stand.
-    for (const std::string& bad :
-         {"\xC0\xAF"s, "\xC1\xBF"s, "\xE0\x80\xAF"s, "\xF0\x8F\xBF\xBF"s, "\xED\xA0\x80"s,
-          "\xF4\x90\x80\x80"s, "\xF5\x80\x80\x80"s, "\x80"s, "\xF8"s, "\xFF"s, "\xD0"s,
-          "\xE2\x86"s, "\xD0\x41"s}) {
+    for (const std::string& bad : {"\xC0\xAF"s, "\xC1\xBF"s, "\xE0\x80\xAF"s, "\xF0\x8F\xBF\xBF"s,
+                                   "\xED\xA0\x80"s, "\xF4\x90\x80\x80"s, "\xF5\x80\x80\x80"s,
+                                   "\x80"s, "\xF8"s, "\xFF"s, "\xD0"s, "\xE2\x86"s, "\xD0\x41"s}) {
         for (const std::string& text : {bad, "ab" + bad, bad + "cd", "\xD1\x8F" + bad + "x"}) {
             EXPECT_EQ(is_strict_utf8(text), 0) << testing::PrintToString(text);
         }
@@ -56,7 +55,9 @@ TEST(Utf8, LoneSurrogatesEncodeAsReplacementCharacter) {
     std::string out;
     platform::utf8::encode_lenient(std::u16string{u'a', char16_t{0xD800}, u'b', char16_t{0xDC00}},
                                    out);
-    EXPECT_EQ(out, "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
+    EXPECT_EQ(out,
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD");
 }
 
 }  // namespace

@@ -9,7 +9,9 @@ namespace tavrik {
 
 namespace {
 constexpr std::string_view ELLIPSIS = "\xE2\x80\xA6";  // …
-constexpr bool is_continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+constexpr bool is_continuation(char byte) {
+    return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
+}
 }  // namespace
 
 std::string make_preview(std::string_view text) {
@@ -20,7 +22,8 @@ std::string make_preview(std::string_view text) {
     } else {
         std::size_t cut = PREVIEW_CUT;
         // Back to the start of the character the cut falls in (at most three bytes back).
-        for (int k = 0; k < 3 && cut > 0 && is_continuation(text[cut]); ++k) --cut;
+        for (int k = 0; k < 3 && cut > 0 && is_continuation(text[cut]); ++k)
+            --cut;
         preview = text.substr(0, cut);
         if (text.size() > PREVIEW_LIMIT + 1) preview += ELLIPSIS;
     }
@@ -33,8 +36,8 @@ std::string make_preview(std::string_view text) {
 std::string format_list_line(const Candidate& candidate) {
     const std::string preview = make_preview(candidate.view());
     std::array<char, LIST_LINE_SIZE> line{};
-    std::snprintf(line.data(), line.size(), "%s\t%.0f\t%s", candidate.label_text(),
-                  candidate.score, preview.c_str());
+    std::snprintf(line.data(), line.size(), "%s\t%.0f\t%s", candidate.label_text(), candidate.score,
+                  preview.c_str());
     return line.data();
 }
 

@@ -10,9 +10,9 @@
 
 namespace tavrik {
 
-inline constexpr std::size_t PREVIEW_LIMIT = 41;       // texts this long are shown whole
-inline constexpr std::size_t PREVIEW_CUT = 39;         // longer ones are cut to this many bytes
-inline constexpr std::size_t LIST_LINE_SIZE = 768;     // with the NUL
+inline constexpr std::size_t PREVIEW_LIMIT = 41;    // texts this long are shown whole
+inline constexpr std::size_t PREVIEW_CUT = 39;      // longer ones are cut to this many bytes
+inline constexpr std::size_t LIST_LINE_SIZE = 768;  // with the NUL
 
 // The start of `text` (up to its first NUL) for a list line: whole when at most 41 bytes,
 // else its first 39 bytes followed by "…" (no ellipsis for exactly 42 bytes). The cut never

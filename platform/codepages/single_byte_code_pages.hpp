@@ -26,12 +26,13 @@ inline constexpr std::array<SingleByteCodePage, 8> SINGLE_BYTE_CODE_PAGES = {{
 // UTF-16 unit -> byte, as a two-level table: the unit's high byte picks one of a few
 // 256-entry pages. Built at compile time from the byte -> unit table.
 class SingleByteEncoder {
-public:
+  public:
     static constexpr int MAX_PAGES = 8;
     static constexpr std::int16_t UNMAPPED = -1;
 
     constexpr explicit SingleByteEncoder(const SingleByteCodePage& page) {
-        for (auto& p : pages_) p.fill(UNMAPPED);
+        for (auto& p : pages_)
+            p.fill(UNMAPPED);
         for (int byte = 0; byte < 256; ++byte) {
             const char16_t unit = page.to_unicode[static_cast<std::size_t>(byte)];
             if (unit == UNDEFINED_UNIT) continue;
@@ -53,7 +54,7 @@ public:
         return page == 0 ? UNMAPPED : pages_[page - 1u][code_point & 0xFFu];
     }
 
-private:
+  private:
     std::array<std::uint8_t, 256> page_of_high_{};
     std::array<std::array<std::int16_t, 256>, MAX_PAGES> pages_{};
     int page_count_ = 0;
@@ -64,7 +65,8 @@ constexpr std::array<SingleByteEncoder, SINGLE_BYTE_CODE_PAGES.size()> make_enco
     return [&]<std::size_t... I>(std::index_sequence<I...>) {
         return std::array<SingleByteEncoder, sizeof...(I)>{
             SingleByteEncoder(SINGLE_BYTE_CODE_PAGES[I])...};
-    }(std::make_index_sequence<SINGLE_BYTE_CODE_PAGES.size()>{});
+    }
+    (std::make_index_sequence<SINGLE_BYTE_CODE_PAGES.size()>{});
 }
 }  // namespace detail
 

@@ -74,8 +74,12 @@ bool decode_strict(std::string_view bytes, std::u16string& out) {
     for (std::size_t i = 0; i < n;) {
         const unsigned char lead = p[i];
         const int more = continuation_count(lead);
-        char32_t cp = more == 0 ? lead : more == 1 ? (lead & 0x1Fu) : more == 2 ? (lead & 0x0Fu) : (lead & 0x07u);
-        for (int k = 1; k <= more; ++k) cp = (cp << 6) | (p[i + static_cast<std::size_t>(k)] & 0x3Fu);
+        char32_t cp = more == 0   ? lead
+                      : more == 1 ? (lead & 0x1Fu)
+                      : more == 2 ? (lead & 0x0Fu)
+                                  : (lead & 0x07u);
+        for (int k = 1; k <= more; ++k)
+            cp = (cp << 6) | (p[i + static_cast<std::size_t>(k)] & 0x3Fu);
         i += static_cast<std::size_t>(more) + 1;
         if (cp < 0x10000) {
             out.push_back(static_cast<char16_t>(cp));

@@ -48,7 +48,8 @@ std::optional<std::u32string> iconv_decode(const char* name, std::string_view by
     std::u32string text(raw->size() / 4, U'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto* b = reinterpret_cast<const unsigned char*>(raw->data()) + i * 4;
-        text[i] = char32_t{b[0]} | char32_t{b[1]} << 8 | char32_t{b[2]} << 16 | char32_t{b[3]} << 24;
+        text[i] =
+            char32_t{b[0]} | char32_t{b[1]} << 8 | char32_t{b[2]} << 16 | char32_t{b[3]} << 24;
     }
     return text;
 }
@@ -56,7 +57,8 @@ std::optional<std::u32string> iconv_decode(const char* name, std::string_view by
 std::optional<std::string> iconv_encode(const char* name, std::u32string_view text) {
     std::string raw;
     for (const char32_t c : text) {
-        for (int k = 0; k < 4; ++k) raw.push_back(static_cast<char>((c >> (8 * k)) & 0xFF));
+        for (int k = 0; k < 4; ++k)
+            raw.push_back(static_cast<char>((c >> (8 * k)) & 0xFF));
     }
     return run(name, "UTF-32LE", raw.data(), raw.size());
 }

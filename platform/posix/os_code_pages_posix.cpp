@@ -21,10 +21,16 @@ std::uint32_t from_environment(const char* name, std::uint32_t fallback) {
 
 }  // namespace
 
-std::uint32_t system_ansi_code_page() { return from_environment("TAVRIK_ACP", 1251); }
-std::uint32_t system_oem_code_page() { return from_environment("TAVRIK_OEMCP", 866); }
+std::uint32_t system_ansi_code_page() {
+    return from_environment("TAVRIK_ACP", 1251);
+}
+std::uint32_t system_oem_code_page() {
+    return from_environment("TAVRIK_OEMCP", 866);
+}
 
-bool decode_to_utf16(std::uint32_t, std::string_view, std::u16string&) { return false; }
+bool decode_to_utf16(std::uint32_t, std::string_view, std::u16string&) {
+    return false;
+}
 
 EncodeResult encode_from_utf16(std::uint32_t, std::u16string_view, std::string&) {
     return {false, false};

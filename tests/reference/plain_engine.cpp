@@ -88,7 +88,8 @@ double score_text(std::string_view text) {
     double score = density > 0.3 ? 100.0 : density > 0.1 ? 80.0 : 60.0;
     if (contains_common_word(text)) score += 50.0;
     int printable = 0;
-    for (const char c : text) printable += c >= 0x20 && c <= 0x7E;
+    for (const char c : text)
+        printable += c >= 0x20 && c <= 0x7E;
     if (printable / length > 0.7) score += 10.0;
     return score;
 }

@@ -17,7 +17,7 @@ int convert_strict(std::string_view source, char* destination, std::uint64_t& de
 
 int is_strict_utf8(std::string_view text);
 int contains_common_word(std::string_view text);  // needs a NUL after the text
-double score_text(std::string_view text);        // needs a NUL after the text
+double score_text(std::string_view text);         // needs a NUL after the text
 
 int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
               std::span<const std::uint32_t> intermediates, std::uint32_t final_code_page);

@@ -38,14 +38,16 @@ std::string random_garble(std::mt19937& random, std::size_t length) {
         "\xE2\x80\x94\x82\x8F\xA0\xAF\xC3\xE8\xF1";
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     std::string text(length, '\0');
-    for (char& c : text) c = alphabet[pick(random)];
+    for (char& c : text)
+        c = alphabet[pick(random)];
     return text;
 }
 
 std::string random_bytes(std::mt19937& random, std::size_t length) {
     std::uniform_int_distribution<int> byte(0, 255);
     std::string text(length, '\0');
-    for (char& c : text) c = static_cast<char>(byte(random));
+    for (char& c : text)
+        c = static_cast<char>(byte(random));
     return text;
 }
 
