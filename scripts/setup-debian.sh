@@ -1,9 +1,18 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing. As root it
-# installs them; otherwise it names them and stops.
+# Installs the Debian packages a build needs, when any is missing. As root it installs them;
+# otherwise it names them and stops.
+#   scripts/setup-debian.sh native    the Linux build, tests and benchmarks
+#   scripts/setup-debian.sh windows   the Windows build (MinGW-w64) and Wine to run its tests
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libbenchmark-dev)
+packages=()
+for group in "${@:-native}"; do
+  case "$group" in
+    native) packages+=(g++ cmake ninja-build libgtest-dev libbenchmark-dev) ;;
+    windows) packages+=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 locales) ;;
+    *) echo "unknown package group: $group" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${packages[@]}"; do
@@ -14,7 +23,7 @@ done
 
 if [ "$(id -u)" -ne 0 ]; then
   echo "Missing Debian packages: ${missing[*]}" >&2
-  echo "Run as root, or: sudo apt-get install -y ${missing[*]}" >&2
+  echo "Run as root, or: sudo apt-get install -y --no-install-recommends ${missing[*]}" >&2
   exit 1
 fi
 echo "Installing: ${missing[*]}" >&2

@@ -1,14 +1,21 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the optimised build, then the build with
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the optimised Linux build, the Linux build with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine, once as on a
+# Russian Windows (code pages 1251/866) and once as on a Western one (1252/437).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup-debian.sh
+scripts/setup-debian.sh native windows
 jobs=$(nproc)
-for preset in native asan; do
+for preset in native asan windows; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
+done
+for preset in native asan; do
   echo "== $preset tests"
   ctest --preset "$preset" -j "$jobs"
+done
+for locale in ru_RU en_US; do
+  echo "== windows tests under Wine, $locale"
+  scripts/with-wine.sh "$locale" ctest --preset windows
 done

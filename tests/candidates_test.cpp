@@ -10,41 +10,16 @@
 #include "platform/code_page_service.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/reference/plain_engine.hpp"
+#include "tests/support/enumeration_check.hpp"
 #include "tests/support/test_texts.hpp"
 
 namespace tavrik {
 namespace {
 
+using test::Enumerated;
+using test::expect_same_as_plain;
+
 using namespace std::string_literals;
-
-struct Enumerated {
-    std::array<Candidate, MAX_CANDIDATES> candidates;
-    int count = 0;
-
-    explicit Enumerated(std::string_view input) {
-        const int returned = enumerate_candidates(input, candidates, count);
-        EXPECT_EQ(returned, count);
-    }
-    ~Enumerated() { free_candidates(std::span(candidates).first(static_cast<std::size_t>(count))); }
-    const Candidate& operator[](int i) const { return candidates[static_cast<std::size_t>(i)]; }
-    std::string label(int i) const { return (*this)[i].label_text(); }
-    std::string text(int i) const { return std::string((*this)[i].view()); }
-};
-
-void expect_same_as_plain(std::string_view input) {
-    const std::vector<Candidate> expected = plain::enumerate_candidates(input);
-    const Enumerated actual(input);
-    ASSERT_EQ(static_cast<std::size_t>(actual.count), expected.size())
-        << testing::PrintToString(std::string(input.substr(0, 64)));
-    for (int i = 0; i < actual.count; ++i) {
-        const Candidate& want = expected[static_cast<std::size_t>(i)];
-        ASSERT_EQ(actual.label(i), want.label_text()) << "candidate " << i;
-        ASSERT_EQ(actual[i].length, want.length) << actual.label(i);
-        ASSERT_EQ(actual[i].view(), want.view()) << actual.label(i);
-        ASSERT_EQ(actual[i].text[actual[i].length], '\0');
-        ASSERT_EQ(actual[i].score, want.score) << actual.label(i);
-    }
-}
 
 TEST(Candidates, EmptyInputFillsEveryPlaceWithEmptyTexts) {
     platform::SystemCodePageOverride russian(1251, 866);
@@ -211,6 +186,36 @@ TEST(Candidates, StopsAtSixtyFour) {
     const Enumerated list("abc");
     EXPECT_EQ(list.count, MAX_CANDIDATES);
     EXPECT_EQ(list.label(63), plain::enumerate_candidates("abc")[63].label_text());
+}
+
+}  // namespace
+}  // namespace tavrik
+
+namespace tavrik {
+namespace {
+
+// A digest of every candidate (label, score, text) of a few inputs, fixed here: the Linux and
+// the Windows builds must both arrive at it.
+TEST(Candidates, SameOnEveryPlatform) {
+    platform::SystemCodePageOverride russian(1251, 866);
+    const std::string prose(test::russian_prose_utf8());
+    std::uint64_t digest = 14695981039346656037ULL;  // FNV-1a
+    const auto mix = [&digest](std::string_view bytes) {
+        for (const char c : bytes) digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+    };
+    std::mt19937 random(17);
+    std::vector<std::string> inputs = {prose, test::encode(1251, prose), test::russian_prose_in(866),
+                                       test::russian_prose_in(20866)};
+    for (int i = 0; i < 20; ++i) inputs.push_back(test::random_garble(random, 5 + i));
+    for (const std::string& input : inputs) {
+        const test::Enumerated list(input);
+        for (int i = 0; i < list.count; ++i) {
+            mix(list.label(i));
+            mix(std::to_string(list[i].score));
+            mix(list[i].view());
+        }
+    }
+    EXPECT_EQ(digest, 14186371304304819497ULL);
 }
 
 }  // namespace

@@ -36,18 +36,15 @@ std::string random_garble(std::mt19937& random, std::size_t length) {
     static constexpr std::string_view alphabet =
         "abc XYZ,.\n\xD0\xD1\xD0\xD1\xD0\xD1\x80\x98\xB0\xBF\xC0\xCF\xE0\xEF\xF0\xFF"
         "\xE2\x80\x94\x82\x8F\xA0\xAF\xC3\xE8\xF1";
-    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    // The generator's raw output is the same with every standard library; distributions are not.
     std::string text(length, '\0');
-    for (char& c : text)
-        c = alphabet[pick(random)];
+    for (char& c : text) c = alphabet[random() % alphabet.size()];
     return text;
 }
 
 std::string random_bytes(std::mt19937& random, std::size_t length) {
-    std::uniform_int_distribution<int> byte(0, 255);
     std::string text(length, '\0');
-    for (char& c : text)
-        c = static_cast<char>(byte(random));
+    for (char& c : text) c = static_cast<char>(random() & 0xFF);
     return text;
 }
 
