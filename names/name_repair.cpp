@@ -1,0 +1,102 @@
+#include "names/name_repair.hpp"
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/code_page_service.hpp"
+#include "platform/file_system.hpp"
+#include "platform/system_code_pages.hpp"
+
+namespace tavrik {
+
+namespace {
+
+bool is_cyrillic_block(char16_t unit) {
+    return unit >= 0x0400 && unit <= 0x04FF;
+}
+
+std::size_t cyrillic_units(std::u16string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), is_cyrillic_block));
+}
+
+// The name's bytes in a system code page, or nothing when they would not fit in a name buffer
+// (terminator included) or some character has no byte there: a candidate made from a
+// substituted default character would stand for a name with characters lost.
+std::optional<std::string> encode_whole(std::u16string_view name, std::uint32_t code_page) {
+    std::string bytes;
+    const platform::EncodeResult result = platform::encode_from_utf16(code_page, name, bytes);
+    if (!result.ok || result.used_default || bytes.size() + 1 > PATH_BUFFER_UNITS) {
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// `bytes` read in the other code page, when that yields a usable name.
+std::optional<std::u16string> reinterpret(const std::optional<std::string>& bytes,
+                                          std::uint32_t code_page) {
+    std::u16string name;
+    if (!bytes || bytes->empty() || !platform::decode_to_utf16(code_page, *bytes, name)) {
+        return std::nullopt;
+    }
+    if (name.empty() || name.size() > MAX_PATH_UNITS) return std::nullopt;
+    // A separator would move the entry elsewhere; a NUL would cut its name.
+    if (name.find_first_of(std::u16string_view(u"\\/\0", 3)) != std::u16string::npos) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+}  // namespace
+
+int score_name(std::u16string_view text) {
+    int score = 0;
+    for (const char16_t unit : text) {
+        if (is_cyrillic_block(unit))
+            score += 3;
+        else if (unit >= 0x0020 && unit <= 0x007F)
+            score += 1;
+    }
+    return score;
+}
+
+std::u16string_view name_of(std::u16string_view path) {
+    const std::size_t separator = path.rfind(platform::PATH_SEPARATOR);
+    return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
+}
+
+int repair_name(std::u16string_view path, std::u16string& out) {
+    const std::u16string_view name = name_of(path);
+    if (name.empty()) return 0;
+    const std::uint32_t ansi = platform::system_ansi_code_page();
+    const std::uint32_t oem = platform::system_oem_code_page();
+
+    // A: written in ANSI, read in OEM. B: written in OEM, read in ANSI.
+    const auto ansi_bytes = encode_whole(name, ansi);
+    const auto oem_bytes = encode_whole(name, oem);
+    const std::optional<std::u16string> a = reinterpret(ansi_bytes, oem);
+    const std::optional<std::u16string> b = reinterpret(oem_bytes, ansi);
+
+    const std::u16string* best = a ? &*a : nullptr;
+    if (b && (!a || score_name(*b) > score_name(*a))) best = &*b;
+    if (best == nullptr || score_name(*best) == 0 || *best == name ||
+        cyrillic_units(*best) <= cyrillic_units(name)) {
+        return 0;
+    }
+    out = *best;
+    return 1;
+}
+
+int rename_if_broken(std::u16string_view path) {
+    std::u16string repaired;
+    if (!repair_name(path, repaired)) return 0;
+    const std::size_t separator = path.rfind(platform::PATH_SEPARATOR);
+    std::u16string target(separator == std::u16string_view::npos
+                              ? platform::CURRENT_DIRECTORY_PREFIX
+                              : path.substr(0, separator + 1));
+    target += repaired;
+    // Never rename under a path cut to fit.
+    if (path.size() > MAX_PATH_UNITS || target.size() > MAX_PATH_UNITS || target == path) return 0;
+    return platform::rename_no_replace(path, target) ? 1 : 0;
+}
+
+}  // namespace tavrik

@@ -1,0 +1,32 @@
+// File and folder names garbled by the confusion of the system's two code pages: a name written
+// as bytes in the ANSI code page and read back in the OEM one, or the other way round.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tavrik {
+
+// Capacity, terminator included, of every path and name: at most 32767 units of text.
+inline constexpr std::size_t PATH_BUFFER_UNITS = 32768;
+inline constexpr std::size_t MAX_PATH_UNITS = PATH_BUFFER_UNITS - 1;
+
+// 3 for each unit of the Cyrillic block (U+0400..U+04FF), 1 for each of U+0020..U+007F, 0 for
+// every other unit.
+int score_name(std::u16string_view text);
+
+// The name of a path: the text after its last separator, or all of it.
+std::u16string_view name_of(std::u16string_view path);
+
+// 1 when the name of `path` is broken, with its repaired form (a name, not a path) in `out`;
+// else 0 and `out` untouched. Changes nothing on disk. A repaired name never holds a character
+// the code pages could not carry, a path separator or a NUL.
+int repair_name(std::u16string_view path, std::u16string& out);
+
+// 1 when the entry at `path` was renamed to its repaired name in the same directory; 0 when its
+// name is not broken, the new path would not fit in PATH_BUFFER_UNITS, or the rename failed
+// (an existing entry is never replaced).
+int rename_if_broken(std::u16string_view path);
+
+}  // namespace tavrik
