@@ -12,21 +12,23 @@ constexpr std::string_view ELLIPSIS = "\xE2\x80\xA6";  // …
 constexpr bool is_continuation(char byte) {
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
+
+
+// The longest start of `text` of at most `limit` bytes that does not end inside a character.
+std::string_view cut_at_character(std::string_view text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t cut = limit;
+    // Back to the start of the character the cut falls in (at most three bytes back).
+    for (int k = 0; k < 3 && cut > 0 && is_continuation(text[cut]); ++k) --cut;
+    return text.substr(0, cut);
+}
+
 }  // namespace
 
 std::string make_preview(std::string_view text) {
     text = text.substr(0, std::min(text.size(), text.find('\0')));
-    std::string preview;
-    if (text.size() <= PREVIEW_LIMIT) {
-        preview = text;
-    } else {
-        std::size_t cut = PREVIEW_CUT;
-        // Back to the start of the character the cut falls in (at most three bytes back).
-        for (int k = 0; k < 3 && cut > 0 && is_continuation(text[cut]); ++k)
-            --cut;
-        preview = text.substr(0, cut);
-        if (text.size() > PREVIEW_LIMIT + 1) preview += ELLIPSIS;
-    }
+    std::string preview(text.size() <= PREVIEW_LIMIT ? text : cut_at_character(text, PREVIEW_CUT));
+    if (text.size() > PREVIEW_LIMIT + 1) preview += ELLIPSIS;
     for (char& c : preview) {
         if (c == '\t' || c == '\n' || c == '\r') c = ' ';
     }
@@ -34,11 +36,18 @@ std::string make_preview(std::string_view text) {
 }
 
 std::string format_list_line(const Candidate& candidate) {
-    const std::string preview = make_preview(candidate.view());
-    std::array<char, LIST_LINE_SIZE> line{};
-    std::snprintf(line.data(), line.size(), "%s\t%.0f\t%s", candidate.label_text(), candidate.score,
-                  preview.c_str());
-    return line.data();
+    char score[32];
+    std::snprintf(score, sizeof score, "%.0f", candidate.score);
+    std::string line = candidate.label_text();
+    line += '\t';
+    line += score;
+    line += '\t';
+    line += make_preview(candidate.view());
+    return std::string(cut_at_character(line, LIST_LINE_SIZE - 1));
+}
+
+std::u16string list_line_for_display(const Candidate& candidate) {
+    return platform::utf8::decode_lossy(format_list_line(candidate));
 }
 
 int best_candidate_index(std::span<const Candidate> candidates) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/candidates.hpp"
+#include <span>
 
 namespace tavrik {
 
@@ -20,8 +21,12 @@ inline constexpr std::size_t LIST_LINE_SIZE = 768;  // with the NUL
 // and line feeds become spaces, so a list line keeps its columns.
 std::string make_preview(std::string_view text);
 
-// "label<TAB>score<TAB>preview", the score rounded to a whole number, cut at 767 bytes.
+// "label<TAB>score<TAB>preview" in UTF-8, the score rounded to a whole number, cut at 767 bytes
+// (never inside a character).
 std::string format_list_line(const Candidate& candidate);
+
+// The list line as the variant list shows it: characters decoded from UTF-8.
+std::u16string list_line_for_display(const Candidate& candidate);
 
 // Index of the candidate to preselect: the first of the highest scores (0 when empty).
 int best_candidate_index(std::span<const Candidate> candidates);

@@ -92,6 +92,20 @@ bool decode_strict(std::string_view bytes, std::u16string& out) {
     return true;
 }
 
+std::u16string decode_lossy(std::string_view bytes) {
+    std::u16string text;
+    std::u16string part;
+    while (!bytes.empty()) {
+        const std::size_t valid = valid_prefix_length(bytes);
+        decode_strict(bytes.substr(0, valid), part);
+        text += part;
+        if (valid == bytes.size()) break;
+        text += u'\uFFFD';
+        bytes.remove_prefix(valid + 1);
+    }
+    return text;
+}
+
 void append(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));

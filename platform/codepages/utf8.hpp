@@ -18,6 +18,9 @@ inline bool is_well_formed(std::string_view bytes) {
 // Decodes well-formed UTF-8 into UTF-16; false (and `out` unspecified) on anything else.
 bool decode_strict(std::string_view bytes, std::u16string& out);
 
+// Decodes any bytes: each byte that starts no well-formed sequence becomes U+FFFD.
+std::u16string decode_lossy(std::string_view bytes);
+
 // Appends the UTF-8 form of `code_point` (at most U+10FFFF, not a surrogate).
 void append(std::string& out, char32_t code_point);
 

@@ -1,0 +1,78 @@
+// What the window's logic asks of a window system: texts of the controls, the variant list,
+// message boxes, file dialogs, the clipboard and the cursor. The Win32 main window implements it;
+// a recording fake implements it for tests, so the logic runs without a screen.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tavrik::platform {
+
+using ControlId = int;
+
+enum class MessageBoxIcon { Information, Warning, Error };
+enum class MessageBoxButtons { Ok, YesNo };
+enum class MessageBoxAnswer { Ok, Yes, No };
+
+struct FileDialog {
+    enum class Purpose { Open, Save };
+    Purpose purpose = Purpose::Open;
+    std::u16string title;
+    std::vector<std::pair<std::u16string, std::u16string>> filters;  // description, pattern
+    std::u16string initial_name;
+    std::u16string default_extension;  // empty: none
+};
+
+struct Rect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // The input box's text as bytes in the system ANSI code page, as the narrow window interface
+    // hands it over; and the same the other way.
+    virtual std::string input_bytes() = 0;
+    virtual void set_input_bytes(std::string_view bytes) = 0;
+
+    // Sets the text of a control (or of the window itself), as characters.
+    virtual void set_text(ControlId control, std::u16string_view text) = 0;
+
+    // The variant list. Selecting raises no selection notification.
+    virtual void clear_list() = 0;
+    virtual void add_list_line(std::u16string_view line) = 0;
+    virtual void select_list_line(int index) = 0;
+    virtual int selected_list_line() = 0;  // -1: none
+
+    // Modal, owned by the main window.
+    virtual MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,
+                                         MessageBoxIcon icon,
+                                         MessageBoxButtons buttons = MessageBoxButtons::Ok) = 0;
+
+    // The path the user chose, or nothing when the dialog was cancelled.
+    virtual std::optional<std::u16string> choose_file(const FileDialog& dialog) = 0;
+
+    // Puts text on the clipboard; false when the clipboard could not be had.
+    virtual bool set_clipboard_text(std::u16string_view text) = 0;
+
+    // Shows the wait cursor while a long command runs, and the previous one afterwards.
+    virtual void show_wait_cursor() = 0;
+    virtual void restore_cursor() = 0;
+
+    // Moves and sizes a child control; repaints the whole window.
+    virtual void place_control(ControlId control, const Rect& rect) = 0;
+    virtual void repaint() = 0;
+
+    // Destroys the main window, which ends the program.
+    virtual void close() = 0;
+};
+
+}  // namespace tavrik::platform

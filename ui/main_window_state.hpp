@@ -1,0 +1,21 @@
+// The window-wide state every command works on.
+#pragma once
+
+#include <vector>
+
+#include "engine/candidates.hpp"
+#include "platform/window_system.hpp"
+
+namespace tavrik {
+
+struct MainWindowState {
+    platform::WindowSystem* window = nullptr;  // the main window, owner of every box and dialog
+    std::vector<Candidate> candidates;         // of the last fix action, in enumeration order
+    int selected = -1;                         // the candidate shown; -1 when none
+
+    bool has_selection() const {
+        return selected >= 0 && static_cast<std::size_t>(selected) < candidates.size();
+    }
+};
+
+}  // namespace tavrik

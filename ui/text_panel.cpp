@@ -1,0 +1,164 @@
+#include "ui/text_panel.hpp"
+
+#include <array>
+#include <cstdio>
+#include <new>
+
+#include "platform/codepages/utf8.hpp"
+#include "platform/files.hpp"
+#include "ui/controls.hpp"
+#include "ui/list_line.hpp"
+
+namespace tavrik {
+
+namespace {
+
+using platform::MessageBoxIcon;
+
+constexpr std::u16string_view INFORMATION = u"Информация";
+constexpr std::u16string_view ERROR_CAPTION = u"Ошибка";
+constexpr std::u16string_view CHOOSE_A_VARIANT = u"Выберите вариант из списка.";
+constexpr std::u16string_view CANNOT_WRITE = u"Не удалось записать.";
+constexpr std::u16string_view CANNOT_OPEN = u"Не удалось открыть файл.";
+constexpr std::u16string_view WARNING_CAPTION = u"Предупреждение";
+constexpr std::u16string_view FILE_CUT =
+    u"Файл больше 1 МБ: загружено только его начало (1 048 575 байт).\n"
+    u"Исправленный текст будет неполным.";
+
+platform::FileDialog save_dialog() {
+    return {platform::FileDialog::Purpose::Save,
+            u"Сохранить",
+            {{u"Текст", u"*.txt"}, {u"Все файлы", u"*.*"}},
+            u"исправлено.txt",
+            u"txt"};
+}
+
+platform::FileDialog open_dialog() {
+    return {platform::FileDialog::Purpose::Open,
+            u"Открыть файл",
+            {{u"Все файлы", u"*.*"}, {u"Текст", u"*.txt"}},
+            u"",
+            u""};
+}
+
+std::string_view up_to_nul(std::string_view text) {
+    return text.substr(0, std::min(text.size(), text.find('\0')));
+}
+
+const Candidate& selected_candidate(const MainWindowState& state) {
+    return state.candidates[static_cast<std::size_t>(state.selected)];
+}
+
+}  // namespace
+
+std::u16string score_line(const Candidate& candidate) {
+    std::array<char, 32> score{};
+    std::snprintf(score.data(), score.size(), "%.0f", candidate.score);
+    std::u16string line = u"Оценка: ";
+    for (const char* c = score.data(); *c != '\0'; ++c) line += static_cast<char16_t>(*c);
+    line += u"  |  ";
+    line += platform::utf8::decode_lossy(candidate.label_text());
+    if (line.size() > SCORE_LINE_SIZE - 1) {
+        line.resize(SCORE_LINE_SIZE - 1);
+        if (line.back() >= 0xD800 && line.back() <= 0xDBFF) line.pop_back();  // half a pair
+    }
+    return line;
+}
+
+std::u16string text_for_display(std::string_view utf8) {
+    const std::u16string text = platform::utf8::decode_lossy(up_to_nul(utf8));
+    std::u16string shown;
+    shown.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' || text[i] == u'\n') {
+            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            shown += u"\r\n";
+        } else {
+            shown += text[i];
+        }
+    }
+    return shown;
+}
+
+void fix_input(MainWindowState& state) {
+    platform::WindowSystem& window = *state.window;
+    state.candidates.clear();
+    state.selected = -1;
+
+    const std::string input = window.input_bytes();
+    if (input.empty()) {
+        window.set_text(IDC_OUTPUT, u"");
+        window.set_text(IDC_SCORE, NO_SCORE);
+        window.clear_list();
+        return;
+    }
+    std::array<Candidate, MAX_CANDIDATES> found;
+    int count = 0;
+    enumerate_candidates(input, found, count);
+    try {
+        state.candidates.assign(std::make_move_iterator(found.begin()),
+                                std::make_move_iterator(found.begin() + count));
+    } catch (const std::bad_alloc&) {
+        state.candidates.clear();  // the run's candidates are dropped
+    }
+
+    window.clear_list();
+    if (state.candidates.empty()) return;  // the output and the score keep what they showed
+    for (const Candidate& candidate : state.candidates) {
+        window.add_list_line(list_line_for_display(candidate));
+    }
+    const int best = best_candidate_index(state.candidates);
+    window.select_list_line(best);
+    show_candidate(state, best);
+}
+
+void show_candidate(MainWindowState& state, int index) {
+    state.selected = index;
+    const Candidate& candidate = selected_candidate(state);
+    state.window->set_text(IDC_OUTPUT, text_for_display(candidate.view()));
+    state.window->set_text(IDC_SCORE, score_line(candidate));
+}
+
+void select_variant(MainWindowState& state) {
+    const int selection = state.window->selected_list_line();
+    if (selection < 0 || static_cast<std::size_t>(selection) >= state.candidates.size()) return;
+    show_candidate(state, selection);
+}
+
+void copy_selected(MainWindowState& state) {
+    if (!state.has_selection()) return;
+    state.window->set_clipboard_text(
+        platform::utf8::decode_lossy(up_to_nul(selected_candidate(state).view())));
+}
+
+void save_selected(MainWindowState& state) {
+    platform::WindowSystem& window = *state.window;
+    if (!state.has_selection()) {
+        window.message_box(CHOOSE_A_VARIANT, INFORMATION, MessageBoxIcon::Information);
+        return;
+    }
+    const auto path = window.choose_file(save_dialog());
+    if (!path) return;
+    // Exactly the candidate's bytes, UTF-8 without a byte order mark; an existing file keeps its
+    // content unless the whole text was written.
+    if (!platform::write_file_replacing(*path, selected_candidate(state).view())) {
+        window.message_box(CANNOT_WRITE, ERROR_CAPTION, MessageBoxIcon::Error);
+    }
+}
+
+void open_text_file(MainWindowState& state) {
+    platform::WindowSystem& window = *state.window;
+    const auto path = window.choose_file(open_dialog());
+    if (!path) return;
+    const auto file = platform::read_file_prefix(*path, OPEN_READ_LIMIT);
+    if (!file) {
+        window.message_box(CANNOT_OPEN, ERROR_CAPTION, MessageBoxIcon::Error);
+        return;
+    }
+    window.set_input_bytes(up_to_nul(file->bytes));
+    fix_input(state);
+    // A partial text saved unknowingly would lose the rest of the file.
+    if (file->truncated) window.message_box(FILE_CUT, WARNING_CAPTION, MessageBoxIcon::Warning);
+}
+
+}  // namespace tavrik

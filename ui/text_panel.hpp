@@ -1,0 +1,36 @@
+// The text repair panel: fix the input, browse the variants, copy, save, open a file.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "ui/main_window_state.hpp"
+
+namespace tavrik {
+
+inline constexpr std::size_t OPEN_READ_LIMIT = 1048575;  // bytes loaded from an opened file
+inline constexpr std::size_t SCORE_LINE_SIZE = 128;      // units, with the terminator
+
+inline constexpr std::u16string_view NO_SCORE = u"Оценка: —";
+
+// Repairs the input box's text: lists every candidate, selects and shows the best.
+void fix_input(MainWindowState& state);
+// Shows candidate `index` in the output box and on the score line.
+void show_candidate(MainWindowState& state, int index);
+// Follows the user's selection in the variant list.
+void select_variant(MainWindowState& state);
+// Puts the shown candidate's text on the clipboard.
+void copy_selected(MainWindowState& state);
+// Saves the shown candidate's text to a file the user picks.
+void save_selected(MainWindowState& state);
+// Loads a file the user picks into the input box, then fixes it.
+void open_text_file(MainWindowState& state);
+
+// "Оценка: 150  |  utf8 → cp1251 → cp1251", cut at SCORE_LINE_SIZE - 1 units.
+std::u16string score_line(const Candidate& candidate);
+
+// A text as the output box shows it: up to its first NUL, ill-formed UTF-8 as U+FFFD, each line
+// break as CR LF so that every edit control breaks the line.
+std::u16string text_for_display(std::string_view utf8);
+
+}  // namespace tavrik
