@@ -3,6 +3,7 @@
 # otherwise it names them and stops.
 #   scripts/setup-debian.sh native    the Linux build, tests and benchmarks
 #   scripts/setup-debian.sh windows   the Windows build (MinGW-w64) and Wine to run its tests
+#   scripts/setup-debian.sh display   a virtual display to run the window in and photograph it
 set -euo pipefail
 
 packages=()
@@ -10,6 +11,7 @@ for group in "${@:-native}"; do
   case "$group" in
     native) packages+=(g++ cmake ninja-build libgtest-dev libbenchmark-dev) ;;
     windows) packages+=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 locales) ;;
+    display) packages+=(xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core) ;;
     *) echo "unknown package group: $group" >&2; exit 2 ;;
   esac
 done

@@ -38,7 +38,11 @@ timeout 300 "${in_locale[@]}" wineboot -i >/dev/null 2>&1
 # draws window frames itself.
 "${in_locale[@]}" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 "${in_locale[@]}" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+# With no display at all, windows are still created and take messages, drawn nowhere.
 [ -n "${DISPLAY:-}" ] ||
   "${in_locale[@]}" wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null /f >/dev/null 2>&1
+# Settings take effect in a new Wine session.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 
 "${in_locale[@]}" "$@"

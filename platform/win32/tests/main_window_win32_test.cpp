@@ -1,0 +1,199 @@
+// The real main window under Windows (or Wine), created hidden in this process and driven with
+// messages, as the system and a user would.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/win32/main_window.hpp"
+#include "ui/controls.hpp"
+
+namespace tavrik {
+namespace {
+
+std::u16string text_of(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return {text.begin(), text.end()};
+}
+
+std::u16string list_line(HWND list, int index) {
+    std::wstring line(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, index, 0)) + 1,
+                      L'\0');
+    SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(line.data()));
+    line.resize(line.size() - 1);
+    return {line.begin(), line.end()};
+}
+
+void set_text(HWND window, std::u16string_view text) {
+    const std::u16string owned(text);
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(owned.c_str()));
+}
+
+class MainWindowOnWindows : public testing::Test {
+  protected:
+    void SetUp() override {
+        window_ = win32::create_main_window(GetModuleHandleW(nullptr));
+        ASSERT_NE(window_, nullptr) << "error " << GetLastError();
+    }
+    void TearDown() override {
+        if (IsWindow(window_)) DestroyWindow(window_);
+        MSG quit;
+        while (PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    HWND control(ControlId id) const { return GetDlgItem(window_, id); }
+
+    HWND window_ = nullptr;
+};
+
+TEST_F(MainWindowOnWindows, TwelveControlsWithTheirClassesStylesAndTexts) {
+    EXPECT_EQ(text_of(window_), WINDOW_TITLE);
+    for (const ControlSpec& spec : CONTROLS) {
+        const HWND child = control(spec.id);
+        ASSERT_NE(child, nullptr) << spec.id;
+        wchar_t class_name[32] = {};
+        GetClassNameW(child, class_name, 32);
+        EXPECT_EQ(_wcsicmp(class_name, reinterpret_cast<const wchar_t*>(
+                                           std::u16string(spec.class_name).c_str())),
+                  0);
+        EXPECT_EQ(text_of(child), spec.text) << spec.id;
+        const auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
+        EXPECT_TRUE(style & WS_CHILD);
+        EXPECT_TRUE(style & WS_VISIBLE);
+        const bool tab_stop =
+            spec.kind != ControlKind::Label && spec.kind != ControlKind::ScoreLine;
+        EXPECT_EQ((style & WS_TABSTOP) != 0, tab_stop) << spec.id;
+    }
+    const auto list_style = static_cast<DWORD>(GetWindowLongW(control(IDC_VARIANTS), GWL_STYLE));
+    EXPECT_EQ(list_style & (LBS_NOTIFY | LBS_HASSTRINGS | LBS_USETABSTOPS),
+              static_cast<DWORD>(LBS_NOTIFY | LBS_HASSTRINGS | LBS_USETABSTOPS));
+    const auto output_style = static_cast<DWORD>(GetWindowLongW(control(IDC_OUTPUT), GWL_STYLE));
+    EXPECT_TRUE(output_style & ES_READONLY);
+    EXPECT_TRUE(output_style & ES_MULTILINE);
+    EXPECT_TRUE(GetWindowLongW(control(IDC_INPUT), GWL_STYLE) & ES_WANTRETURN);
+    EXPECT_TRUE(GetWindowLongW(control(IDC_INPUT), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+}
+
+TEST_F(MainWindowOnWindows, FontsBoldLabelsAndMonospacedBoxes) {
+    const auto font = [&](ControlId id) { return SendMessageW(control(id), WM_GETFONT, 0, 0); };
+    ASSERT_NE(font(IDC_FIX), 0);
+    EXPECT_EQ(font(IDC_FIX), font(IDC_VARIANTS));
+    EXPECT_EQ(font(IDC_FIX), font(IDC_SCORE));
+    EXPECT_NE(font(IDC_LABEL_INPUT), font(IDC_FIX));
+    EXPECT_EQ(font(IDC_LABEL_INPUT), font(IDC_LABEL_OUTPUT));
+    EXPECT_NE(font(IDC_INPUT), font(IDC_FIX));
+    EXPECT_EQ(font(IDC_INPUT), font(IDC_OUTPUT));
+    LOGFONTW bold{};
+    GetObjectW(reinterpret_cast<HFONT>(font(IDC_LABEL_VARIANTS)), sizeof bold, &bold);
+    EXPECT_EQ(bold.lfWeight, FW_BOLD);
+    LOGFONTW mono{};
+    GetObjectW(reinterpret_cast<HFONT>(font(IDC_OUTPUT)), sizeof mono, &mono);
+    EXPECT_STREQ(mono.lfFaceName, L"Consolas");
+}
+
+TEST_F(MainWindowOnWindows, MenusWithTheirItems) {
+    const HMENU bar = GetMenu(window_);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
+    for (int m = 0; m < 3; ++m) {
+        wchar_t title[64] = {};
+        GetMenuStringW(bar, static_cast<UINT>(m), title, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::u16string(title, title + wcslen(title)),
+                  MENUS[static_cast<std::size_t>(m)].title);
+        const HMENU popup = GetSubMenu(bar, m);
+        const MenuSpec& spec = MENUS[static_cast<std::size_t>(m)];
+        ASSERT_EQ(GetMenuItemCount(popup), spec.item_count);
+        for (int i = 0; i < spec.item_count; ++i) {
+            const auto& [id, text] = spec.items[static_cast<std::size_t>(i)];
+            if (id == 0) {
+                EXPECT_TRUE(GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) &
+                            MF_SEPARATOR);
+                continue;
+            }
+            EXPECT_EQ(GetMenuItemID(popup, i), static_cast<UINT>(id));
+            wchar_t item[64] = {};
+            GetMenuStringW(popup, static_cast<UINT>(i), item, 64, MF_BYPOSITION);
+            EXPECT_EQ(std::u16string(item, item + wcslen(item)), text);
+        }
+    }
+}
+
+TEST_F(MainWindowOnWindows, SizeLaysOutTheControlsAndTheMinimumHolds) {
+    SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(900, 600));
+    const auto place = [&](ControlId id) {
+        RECT rect{};
+        GetWindowRect(control(id), &rect);
+        MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    const RECT fix = place(IDC_FIX);
+    EXPECT_EQ(fix.left, 900 - 115);
+    EXPECT_EQ(fix.top, 36);
+    EXPECT_EQ(fix.right - fix.left, 105);
+    EXPECT_EQ(fix.bottom - fix.top, 110);
+    const RECT output = place(IDC_OUTPUT);
+    EXPECT_EQ(output.left, 10);
+    EXPECT_EQ(output.top, 436);
+    EXPECT_EQ(output.right - output.left, 900 - 131);
+
+    MINMAXINFO limits{};
+    SendMessageW(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, MIN_WINDOW_WIDTH);
+    EXPECT_EQ(limits.ptMinTrackSize.y, MIN_WINDOW_HEIGHT);
+}
+
+TEST_F(MainWindowOnWindows, PastedGarbleIsFixedAndShownReadable) {
+    // What a user pastes differs by system: UTF-8 shown in the system's ANSI code page.
+    const std::u16string garbled =
+        GetACP() == 1251
+            ? u"РџСЂРёРІРµС‚, РјРёСЂ!"
+            : u"\u00D0\u0178\u00D1\u20AC\u00D0\u00B8\u00D0\u00B2\u00D0\u00B5\u00D1\u201A, "
+              u"\u00D0\u00BC\u00D0\u00B8\u00D1\u20AC!";
+    ASSERT_TRUE(GetACP() == 1251 || GetACP() == 1252) << "this test knows code pages 1251, 1252";
+    set_text(control(IDC_INPUT), garbled);
+    SendMessageW(control(IDC_FIX), BM_CLICK, 0, 0);
+    EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"Привет, мир!");
+    EXPECT_EQ(text_of(control(IDC_SCORE)), u"Оценка: 150  |  utf8 → cp1251 → cp1251");
+    const HWND list = control(IDC_VARIANTS);
+    EXPECT_GT(SendMessageW(list, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(list_line(list, 0), u"utf8 → cp1251 → cp1251\t150\tПривет, мир!");
+
+    // F5 with the main window focused does the same.
+    set_text(control(IDC_INPUT), u"Hello");
+    SendMessageW(window_, WM_KEYDOWN, VK_F5, 0);
+    EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"Hello");
+    // Notifications of the boxes and labels change nothing.
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_LABEL_INPUT, 0), 0);
+    SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDC_OUTPUT, EN_CHANGE), 0);
+    EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"Hello");
+}
+
+TEST_F(MainWindowOnWindows, ScoreLineIsDarkGreenOnTheWindowColour) {
+    const HDC context = CreateCompatibleDC(nullptr);
+    const LRESULT brush =
+        SendMessageW(window_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(context),
+                     reinterpret_cast<LPARAM>(control(IDC_SCORE)));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_WINDOW));
+    EXPECT_EQ(GetTextColor(context), RGB(0, 100, 0));
+    EXPECT_EQ(GetBkColor(context), GetSysColor(COLOR_WINDOW));
+    DeleteDC(context);
+}
+
+TEST_F(MainWindowOnWindows, ExitAndCloseEndWithCodeZero) {
+    for (const UINT how : {0u, 1u}) {
+        if (!IsWindow(window_)) window_ = win32::create_main_window(GetModuleHandleW(nullptr));
+        if (how == 0)
+            SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDM_EXIT, 0), 0);
+        else
+            SendMessageW(window_, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(IsWindow(window_));
+        MSG quit{};
+        ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(quit.wParam, 0u);
+    }
+}
+
+}  // namespace
+}  // namespace tavrik

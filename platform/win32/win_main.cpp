@@ -1,0 +1,22 @@
+// The program's entry point on Windows.
+#include <windows.h>
+
+#include "platform/win32/main_window.hpp"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    const int show =
+        (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : SW_SHOWDEFAULT;
+
+    const HWND window = tavrik::win32::create_main_window(instance);
+    if (!window) {
+        MessageBoxW(nullptr, L"Не удалось создать главное окно программы.", L"Tavrik",
+                    MB_ICONERROR | MB_OK);
+        return 1;
+    }
+    ShowWindow(window, show);
+    UpdateWindow(window);
+    return tavrik::win32::run_message_loop();
+}

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Photographs the running window under Wine on a virtual display, with a garbled text fixed:
+#   scripts/screenshot.sh [out.png] [garbled text]
+# Not a test: a way to look at the window without Windows.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-build/tavrik-window.png}")
+text=${2:-РџСЂРёРІРµС‚, РјРёСЂ! Р­С‚Рѕ РїСЂРѕРІРµСЂРєР°.}
+scripts/setup-debian.sh windows display
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target tavrik drive_window >/dev/null
+export TAVRIK_SHOT="$out" TAVRIK_SHOT_TEXT="$text"
+xvfb-run -a -s "-screen 0 1024x768x24" scripts/with-wine.sh ru_RU bash -c '
+  wine build/windows/platform/tavrik.exe & program=$!
+  sleep 3
+  wine build/windows/platform/drive_window.exe "$TAVRIK_SHOT_TEXT"
+  sleep 2
+  import -window root "$TAVRIK_SHOT"
+  kill $program 2>/dev/null || true'
+echo "$out"
