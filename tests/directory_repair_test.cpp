@@ -8,6 +8,7 @@
 #include "names/name_repair.hpp"
 #include "platform/code_page_service.hpp"
 #include "platform/system_code_pages.hpp"
+#include "tests/support/broken_names.hpp"
 #include "tests/support/temp_tree.hpp"
 
 namespace tavrik {
@@ -15,14 +16,7 @@ namespace {
 
 using Names = std::vector<std::u16string>;
 
-// `real` written in OEM and read in ANSI: how a Russian system shows such a name.
-std::u16string shown_in_ansi(std::u16string_view real) {
-    std::string bytes;
-    std::u16string shown;
-    EXPECT_FALSE(platform::encode_from_utf16(866, real, bytes).used_default);
-    EXPECT_TRUE(platform::decode_to_utf16(1251, bytes, shown));
-    return shown;
-}
+using test::shown_in_ansi;
 
 class RepairNamesInDirectory : public testing::Test {
   protected:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/candidates.hpp"
+#include "names/folder_scan.hpp"
 #include "platform/window_system.hpp"
 
 namespace tavrik {
@@ -12,6 +13,7 @@ struct MainWindowState {
     platform::WindowSystem* window = nullptr;  // the main window, owner of every box and dialog
     std::vector<Candidate> candidates;         // of the last fix action, in enumeration order
     int selected = -1;                         // the candidate shown; -1 when none
+    BrokenNameList broken_names;               // of the last check-system, until renamed
 
     bool has_selection() const {
         return selected >= 0 && static_cast<std::size_t>(selected) < candidates.size();

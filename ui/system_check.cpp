@@ -1,10 +1,73 @@
 #include "ui/system_check.hpp"
 
+#include <string>
+
 namespace tavrik {
 
-// The folder scan comes next; until then the commands do nothing.
-void check_system(MainWindowState&) {}
-void fix_system(MainWindowState&) {}
-void release_broken_names(MainWindowState&) {}
+namespace {
+
+using platform::MessageBoxButtons;
+using platform::MessageBoxIcon;
+
+constexpr std::u16string_view NOTHING_FOUND = u"Битых имён не найдено.\nВсе файлы в порядке.";
+constexpr std::u16string_view CHECK_CAPTION = u"Проверка системы";
+constexpr std::u16string_view FOUND =
+    u"Найдены файлы и папки с битыми именами.\n\nИсправить их сейчас?";
+constexpr std::u16string_view RESULT_CAPTION = u"Результат";
+constexpr std::u16string_view CHECK_FIRST = u"Сначала: Инструменты → Проверить систему.";
+constexpr std::u16string_view FIX_CAPTION = u"Исправление";
+
+std::u16string number(int value) {
+    const std::string digits = std::to_string(value);
+    return {digits.begin(), digits.end()};
+}
+
+}  // namespace
+
+std::u16string found_caption(int count) {
+    return u"Найдено " + number(count) + u" проблем";
+}
+
+std::u16string result_text(int fixed, int errors) {
+    return u"Исправлено: " + number(fixed) + u"\nОшибок: " + number(errors);
+}
+
+void apply_renames(MainWindowState& state) {
+    platform::WindowSystem& window = *state.window;
+    window.show_wait_cursor();
+    const RenameCounts counts = rename_broken_names(state.broken_names);
+    window.restore_cursor();
+    window.message_box(result_text(counts.fixed, counts.errors), RESULT_CAPTION,
+                       counts.errors > 0 ? MessageBoxIcon::Warning : MessageBoxIcon::Information);
+    free_broken_names(state.broken_names);
+}
+
+void check_system(MainWindowState& state) {
+    platform::WindowSystem& window = *state.window;
+    free_broken_names(state.broken_names);
+    window.show_wait_cursor();
+    const int count = scan_known_folders(state.broken_names);
+    window.restore_cursor();
+    if (count == 0) {
+        window.message_box(NOTHING_FOUND, CHECK_CAPTION, MessageBoxIcon::Information);
+        return;
+    }
+    const auto answer = window.message_box(FOUND, found_caption(count), MessageBoxIcon::Warning,
+                                           MessageBoxButtons::YesNo);
+    // Any other answer keeps the list for a later fix-system.
+    if (answer == platform::MessageBoxAnswer::Yes) apply_renames(state);
+}
+
+void fix_system(MainWindowState& state) {
+    if (state.broken_names.empty()) {
+        state.window->message_box(CHECK_FIRST, FIX_CAPTION, MessageBoxIcon::Information);
+        return;
+    }
+    apply_renames(state);
+}
+
+void release_broken_names(MainWindowState& state) {
+    free_broken_names(state.broken_names);
+}
 
 }  // namespace tavrik

@@ -1,12 +1,22 @@
-// The check-system and fix-system commands: broken file names in the user's folders.
+// The check-system and fix-system commands: broken file names in the user's shell folders.
 #pragma once
+
+#include <string>
 
 #include "ui/main_window_state.hpp"
 
 namespace tavrik {
 
+// Walks the known folders, reports what it found and, if the user agrees, renames at once.
 void check_system(MainWindowState& state);
+// Renames what the last check found; asks for a check first when there is nothing.
 void fix_system(MainWindowState& state);
+// Renames the current list with the wait cursor shown, reports the counts, empties the list.
+void apply_renames(MainWindowState& state);
 void release_broken_names(MainWindowState& state);
+
+// "Найдено 3 проблем" and "Исправлено: 2\nОшибок: 1".
+std::u16string found_caption(int count);
+std::u16string result_text(int fixed, int errors);
 
 }  // namespace tavrik

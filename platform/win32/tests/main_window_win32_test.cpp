@@ -3,8 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "platform/known_folders.hpp"
+#include "platform/system_code_pages.hpp"
 #include "platform/win32/main_window.hpp"
+#include "tests/support/broken_names.hpp"
+#include "tests/support/temp_tree.hpp"
 #include "ui/controls.hpp"
 
 namespace tavrik {
@@ -193,6 +198,53 @@ TEST_F(MainWindowOnWindows, ExitAndCloseEndWithCodeZero) {
         ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
         EXPECT_EQ(quit.wParam, 0u);
     }
+}
+
+// Answers the message boxes a command opens, as a user would: Yes where there is a Yes, OK
+// otherwise. A thread timer fires inside each box's own message loop.
+class BoxAnswerer {
+  public:
+    BoxAnswerer() : timer_(SetTimer(nullptr, 0, 50, &BoxAnswerer::tick)) { captions().clear(); }
+    ~BoxAnswerer() { KillTimer(nullptr, timer_); }
+    static std::vector<std::u16string>& captions() {
+        static std::vector<std::u16string> seen;
+        return seen;
+    }
+
+  private:
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(GetCurrentThreadId(), &BoxAnswerer::answer, 0);
+    }
+    static BOOL CALLBACK answer(HWND window, LPARAM) {
+        wchar_t class_name[16] = {};
+        GetClassNameW(window, class_name, 16);
+        static HWND last = nullptr;
+        if (wcscmp(class_name, L"#32770") != 0 || !IsWindowVisible(window) || window == last) {
+            return TRUE;
+        }
+        last = window;
+        captions().push_back(text_of(window));
+        const int button = GetDlgItem(window, IDYES) ? IDYES : IDOK;
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        return TRUE;
+    }
+    UINT_PTR timer_;
+};
+
+TEST_F(MainWindowOnWindows, CheckSystemAnsweredYesRenamesOnDisk) {
+    platform::SystemCodePageOverride russian(1251, 866);
+    test::TempTree tree;
+    tree.make_directory(u"Desktop");
+    tree.make_directory(u"Documents/" + test::shown_in_ansi(u"Фото"));
+    tree.make_file(u"Documents/" + test::shown_in_ansi(u"Фото") + u"/" +
+                   test::shown_in_ansi(u"Море.jpg"));
+    platform::KnownFolderOverride known(
+        {tree.path(u"Desktop"), tree.path(u"Documents"), std::nullopt, std::nullopt, std::nullopt});
+    BoxAnswerer answerer;
+    SendMessageW(control(IDC_CHECK_SYSTEM), BM_CLICK, 0, 0);
+    EXPECT_EQ(BoxAnswerer::captions(),
+              (std::vector<std::u16string>{u"Найдено 2 проблем", u"Результат"}));
+    EXPECT_TRUE(tree.exists(u"Documents/Фото/Море.jpg"));
 }
 
 }  // namespace

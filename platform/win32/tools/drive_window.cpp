@@ -1,8 +1,9 @@
 // Drives a running Tavrik window from outside, as a person would: puts text into the input box
 // and presses the fix button. Used to photograph the window; not part of the program.
 //   drive_window.exe <text>
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 int main() {
     int count = 0;

@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/support/broken_names.hpp"
+#include "tests/support/temp_tree.hpp"
+#include "tests/support/window_fixture.hpp"
+#include "ui/commands.hpp"
+#include "ui/controls.hpp"
+#include "ui/system_check.hpp"
+
+namespace tavrik {
+namespace {
+
+using platform::MessageBoxAnswer;
+using platform::MessageBoxButtons;
+using platform::MessageBoxIcon;
+using test::shown_in_ansi;
+
+class SystemCheck : public test::WindowTest {
+  protected:
+    SystemCheck()
+        : known_({tree_.path(u"Desktop"), tree_.path(u"Documents"), std::nullopt, std::nullopt,
+                  std::nullopt}) {
+        tree_.make_directory(u"Desktop");
+        tree_.make_directory(u"Documents");
+    }
+    void add_broken(std::u16string_view real) {
+        tree_.make_file(u"Desktop/" + shown_in_ansi(real));
+    }
+    const platform::RecordingWindowSystem::ShownMessageBox& last_box() const {
+        return window.message_boxes.back();
+    }
+
+    test::TempTree tree_;
+    platform::KnownFolderOverride known_;
+};
+
+TEST_F(SystemCheck, NothingFound) {
+    tree_.make_file(u"Desktop/Отчёт.doc");
+    on_command(state, IDC_CHECK_SYSTEM, 0);
+    ASSERT_EQ(window.message_boxes.size(), 1u);
+    EXPECT_EQ(last_box().text, u"Битых имён не найдено.\nВсе файлы в порядке.");
+    EXPECT_EQ(last_box().caption, u"Проверка системы");
+    EXPECT_EQ(last_box().icon, MessageBoxIcon::Information);
+    EXPECT_TRUE(state.broken_names.empty());
+    EXPECT_EQ(window.wait_cursors, 0);
+    EXPECT_EQ(window.cursor_changes, 2);
+
+    on_command(state, IDM_FIX_SYSTEM, 0);
+    EXPECT_EQ(last_box().text, u"Сначала: Инструменты → Проверить систему.");
+    EXPECT_EQ(last_box().caption, u"Исправление");
+    EXPECT_EQ(last_box().icon, MessageBoxIcon::Information);
+}
+
+TEST_F(SystemCheck, FoundAndFixedAtOnce) {
+    for (const auto* name : {u"Фото.jpg", u"Море.jpg", u"Лес.jpg"})
+        add_broken(name);
+    window.answers = {MessageBoxAnswer::Yes};
+    on_command(state, IDM_CHECK_SYSTEM, 0);
+    ASSERT_EQ(window.message_boxes.size(), 2u);
+    const auto& found = window.message_boxes[0];
+    EXPECT_EQ(found.text, u"Найдены файлы и папки с битыми именами.\n\nИсправить их сейчас?");
+    EXPECT_EQ(found.caption, u"Найдено 3 проблем");
+    EXPECT_EQ(found.icon, MessageBoxIcon::Warning);
+    EXPECT_EQ(found.buttons, MessageBoxButtons::YesNo);
+    EXPECT_EQ(last_box().text, u"Исправлено: 3\nОшибок: 0");
+    EXPECT_EQ(last_box().caption, u"Результат");
+    EXPECT_EQ(last_box().icon, MessageBoxIcon::Information);
+    EXPECT_EQ(tree_.names_in(u"Desktop"),
+              (std::vector<std::u16string>{u"Лес.jpg", u"Море.jpg", u"Фото.jpg"}));
+    EXPECT_TRUE(state.broken_names.empty());
+    EXPECT_EQ(window.wait_cursors, 0);
+}
+
+TEST_F(SystemCheck, AnsweredNoTheListWaitsForFixSystem) {
+    add_broken(u"Фото.jpg");
+    window.answers = {MessageBoxAnswer::No};
+    on_command(state, IDC_CHECK_SYSTEM, 0);
+    EXPECT_EQ(window.message_boxes.back().caption, u"Найдено 1 проблем");
+    EXPECT_EQ(state.broken_names.count(), 1);
+    // Fix-system renames what was found then, without walking again.
+    add_broken(u"Новый.txt");
+    on_command(state, IDM_FIX_SYSTEM, 0);
+    EXPECT_EQ(last_box().text, u"Исправлено: 1\nОшибок: 0");
+    EXPECT_TRUE(tree_.exists(u"Desktop/Фото.jpg"));
+    EXPECT_TRUE(tree_.exists(u"Desktop/" + shown_in_ansi(u"Новый.txt")));
+    EXPECT_TRUE(state.broken_names.empty());
+}
+
+TEST_F(SystemCheck, ErrorsGiveTheWarningIcon) {
+    add_broken(u"Фото.jpg");
+    add_broken(u"Лес.jpg");
+    tree_.make_file(u"Desktop/Фото.jpg", "taken");
+    window.answers = {MessageBoxAnswer::Yes};
+    on_command(state, IDC_CHECK_SYSTEM, 0);
+    EXPECT_EQ(last_box().text, u"Исправлено: 1\nОшибок: 1");
+    EXPECT_EQ(last_box().icon, MessageBoxIcon::Warning);
+    EXPECT_EQ(tree_.read(u"Desktop/Фото.jpg"), "taken");
+}
+
+TEST_F(SystemCheck, ANewCheckReplacesTheOldList) {
+    add_broken(u"Фото.jpg");
+    add_broken(u"Лес.jpg");
+    window.answers = {MessageBoxAnswer::No, MessageBoxAnswer::No};
+    on_command(state, IDC_CHECK_SYSTEM, 0);
+    EXPECT_EQ(state.broken_names.count(), 2);
+    std::filesystem::remove(
+        std::filesystem::path(tree_.path(u"Desktop/" + shown_in_ansi(u"Лес.jpg"))));
+    on_command(state, IDC_CHECK_SYSTEM, 0);
+    EXPECT_EQ(state.broken_names.count(), 1);
+    EXPECT_EQ(window.message_boxes.back().caption, u"Найдено 1 проблем");
+    on_destroy(state);
+    EXPECT_TRUE(state.broken_names.empty());
+}
+
+TEST_F(SystemCheck, ApplyingAnEmptyListReportsZeros) {
+    apply_renames(state);
+    EXPECT_EQ(last_box().text, u"Исправлено: 0\nОшибок: 0");
+    EXPECT_EQ(last_box().icon, MessageBoxIcon::Information);
+    EXPECT_EQ(found_caption(12), u"Найдено 12 проблем");
+}
+
+}  // namespace
+}  // namespace tavrik
