@@ -12,13 +12,6 @@ namespace tavrik {
 namespace {
 
 // "directory<separator>name", or nothing when it would not fit in a path buffer.
-std::optional<std::u16string> join(std::u16string_view directory, std::u16string_view name) {
-    if (directory.size() + 1 + name.size() > MAX_PATH_UNITS) return std::nullopt;
-    std::u16string path(directory);
-    path += platform::PATH_SEPARATOR;
-    path += name;
-    return path;
-}
 
 // One directory being repaired: its entries, collected before anything is renamed, and how far
 // the repair has got.
@@ -65,11 +58,11 @@ int repair_names_in_directory(std::u16string_view directory, int recursive) {
             // The subdirectory is done: now the directory itself may be renamed.
             Level& parent = levels.back();
             const DirectoryEntry& entry = parent.entries[parent.next++];
-            renamed += rename_if_broken(*join(entry.directory, entry.name));
+            renamed += rename_if_broken(*join_path(entry.directory, entry.name));
             continue;
         }
         const DirectoryEntry& entry = level.entries[level.next];
-        const auto path = join(entry.directory, entry.name);
+        const auto path = join_path(entry.directory, entry.name);
         if (!path) {  // too long to name whole: neither renamed nor descended into
             ++level.next;
             continue;

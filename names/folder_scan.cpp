@@ -9,14 +9,6 @@ namespace tavrik {
 
 namespace {
 
-std::optional<std::u16string> join(std::u16string_view directory, std::u16string_view name) {
-    if (directory.size() + 1 + name.size() > MAX_PATH_UNITS) return std::nullopt;
-    std::u16string path(directory);
-    path += platform::PATH_SEPARATOR;
-    path += name;
-    return path;
-}
-
 struct Listed {
     std::u16string path;
     bool descend;
@@ -31,7 +23,7 @@ std::optional<std::vector<Listed>> list_directory(std::u16string_view directory)
     platform::ListedEntry entry;
     while (listing.next(entry)) {
         if (entry.name == u"." || entry.name == u"..") continue;
-        auto path = join(directory, entry.name);
+        auto path = join_path(directory, entry.name);
         if (!path) continue;  // too long to name whole: neither recorded nor walked
         entries.push_back({std::move(*path), entry.is_directory && !entry.is_link});
     }
@@ -111,11 +103,7 @@ RenameCounts rename_broken_names(const BrokenNameList& list) {
     RenameCounts counts;
     for (std::size_t i = list.paths.size(); i-- > 0;) {
         const std::u16string& path = list.paths[i];
-        const std::size_t separator = path.rfind(platform::PATH_SEPARATOR);
-        std::u16string target(separator == std::u16string::npos
-                                  ? platform::CURRENT_DIRECTORY_PREFIX
-                                  : std::u16string_view(path).substr(0, separator + 1));
-        target += list.names[i];
+        const std::u16string target = with_name(path, list.names[i]);
         if (target == path) continue;
         if (target.size() <= MAX_PATH_UNITS && platform::rename_no_replace(path, target)) {
             ++counts.fixed;

@@ -86,14 +86,27 @@ int repair_name(std::u16string_view path, std::u16string& out) {
     return 1;
 }
 
+std::optional<std::u16string> join_path(std::u16string_view directory, std::u16string_view name) {
+    if (directory.size() + 1 + name.size() > MAX_PATH_UNITS) return std::nullopt;
+    std::u16string path(directory);
+    path += platform::PATH_SEPARATOR;
+    path += name;
+    return path;
+}
+
+std::u16string with_name(std::u16string_view path, std::u16string_view name) {
+    const std::size_t separator = path.rfind(platform::PATH_SEPARATOR);
+    std::u16string renamed(separator == std::u16string_view::npos
+                               ? platform::CURRENT_DIRECTORY_PREFIX
+                               : path.substr(0, separator + 1));
+    renamed += name;
+    return renamed;
+}
+
 int rename_if_broken(std::u16string_view path) {
     std::u16string repaired;
     if (!repair_name(path, repaired)) return 0;
-    const std::size_t separator = path.rfind(platform::PATH_SEPARATOR);
-    std::u16string target(separator == std::u16string_view::npos
-                              ? platform::CURRENT_DIRECTORY_PREFIX
-                              : path.substr(0, separator + 1));
-    target += repaired;
+    const std::u16string target = with_name(path, repaired);
     // Never rename under a path cut to fit.
     if (path.size() > MAX_PATH_UNITS || target.size() > MAX_PATH_UNITS || target == path) return 0;
     return platform::rename_no_replace(path, target) ? 1 : 0;

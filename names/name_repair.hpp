@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,6 +19,13 @@ int score_name(std::u16string_view text);
 
 // The name of a path: the text after its last separator, or all of it.
 std::u16string_view name_of(std::u16string_view path);
+
+// "directory<separator>name", or nothing when it would not fit in PATH_BUFFER_UNITS.
+std::optional<std::u16string> join_path(std::u16string_view directory, std::u16string_view name);
+
+// `path` with its name replaced: the directory part (through the last separator, or the current
+// directory when there is none) followed by `name`.
+std::u16string with_name(std::u16string_view path, std::u16string_view name);
 
 // 1 when the name of `path` is broken, with its repaired form (a name, not a path) in `out`;
 // else 0 and `out` untouched. Changes nothing on disk. A repaired name never holds a character

@@ -13,13 +13,13 @@ constexpr bool is_continuation(char byte) {
     return (static_cast<unsigned char>(byte) & 0xC0) == 0x80;
 }
 
-
 // The longest start of `text` of at most `limit` bytes that does not end inside a character.
 std::string_view cut_at_character(std::string_view text, std::size_t limit) {
     if (text.size() <= limit) return text;
     std::size_t cut = limit;
     // Back to the start of the character the cut falls in (at most three bytes back).
-    for (int k = 0; k < 3 && cut > 0 && is_continuation(text[cut]); ++k) --cut;
+    for (int k = 0; k < 3 && cut > 0 && is_continuation(text[cut]); ++k)
+        --cut;
     return text.substr(0, cut);
 }
 
@@ -63,14 +63,7 @@ int best_candidate_index(std::span<const Candidate> candidates) {
 
 std::string displayable_utf8(std::string_view bytes) {
     std::string shown;
-    shown.reserve(bytes.size());
-    while (!bytes.empty()) {
-        const std::size_t valid = platform::utf8::valid_prefix_length(bytes);
-        shown.append(bytes.substr(0, valid));
-        if (valid == bytes.size()) break;
-        shown.append("\xEF\xBF\xBD");  // U+FFFD for the byte that starts no valid sequence
-        bytes.remove_prefix(valid + 1);
-    }
+    platform::utf8::encode_lenient(platform::utf8::decode_lossy(bytes), shown);
     return shown;
 }
 

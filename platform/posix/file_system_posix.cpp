@@ -11,18 +11,11 @@
 
 #include "platform/codepages/utf8.hpp"
 #include "platform/file_system.hpp"
+#include "platform/posix/native_path.hpp"
 
 namespace tavrik::platform {
 
-namespace {
-
-std::string to_native(std::u16string_view path) {
-    std::string bytes;
-    utf8::encode_lenient(path, bytes);
-    return bytes;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 struct DirectoryListing::Handle {
     DIR* directory = nullptr;
@@ -34,7 +27,7 @@ struct DirectoryListing::Handle {
 
 DirectoryListing::DirectoryListing(std::u16string_view directory)
     : handle_(std::make_unique<Handle>()) {
-    handle_->path = to_native(directory);
+    handle_->path = posix::native_path(directory);
     handle_->directory = opendir(handle_->path.c_str());
 }
 
@@ -65,8 +58,8 @@ bool DirectoryListing::next(ListedEntry& entry) {
 }
 
 bool rename_no_replace(std::u16string_view from, std::u16string_view to) {
-    const std::string source = to_native(from);
-    const std::string target = to_native(to);
+    const std::string source = posix::native_path(from);
+    const std::string target = posix::native_path(to);
     if (renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
         return true;
     }

@@ -2,25 +2,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <string>
 
 #include "platform/codepages/utf8.hpp"
 #include "platform/files.hpp"
+#include "platform/posix/native_path.hpp"
 
 namespace tavrik::platform {
 
 namespace {
 
-std::string to_native(std::u16string_view path) {
-    std::string bytes;
-    utf8::encode_lenient(path, bytes);
-    return bytes;
-}
-
 class FileDescriptor {
-public:
+  public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) close(fd_);
@@ -35,7 +30,7 @@ public:
         return close(fd) == 0;
     }
 
-private:
+  private:
     int fd_;
 };
 
@@ -65,7 +60,7 @@ bool write_fully(int fd, std::string_view bytes) {
 }  // namespace
 
 std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit) {
-    FileDescriptor file(open(to_native(path).c_str(), O_RDONLY | O_CLOEXEC));
+    FileDescriptor file(open(posix::native_path(path).c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) return std::nullopt;
     struct stat status {};
     if (fstat(file.get(), &status) != 0 || S_ISDIR(status.st_mode)) return std::nullopt;
@@ -79,7 +74,7 @@ std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t
 }
 
 bool write_file_replacing(std::u16string_view path, std::string_view bytes) {
-    const std::string target = to_native(path);
+    const std::string target = posix::native_path(path);
     std::string temporary = target + ".tavrik-XXXXXX";
     FileDescriptor file(mkstemp(temporary.data()));
     if (file.get() < 0) return false;

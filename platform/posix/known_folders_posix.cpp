@@ -10,6 +10,7 @@
 #include "platform/codepages/utf8.hpp"
 #include "platform/known_folders.hpp"
 #include "platform/os_known_folders.hpp"
+#include "platform/posix/native_path.hpp"
 
 namespace tavrik::platform {
 
@@ -93,10 +94,8 @@ std::optional<std::u16string> known_folder_path(int csidl) {
 }  // namespace os
 
 std::optional<DirectoryIdentity> directory_identity(const std::u16string& path) {
-    std::string native;
-    utf8::encode_lenient(path, native);
     struct stat status {};
-    if (stat(native.c_str(), &status) != 0) return std::nullopt;
+    if (stat(posix::native_path(path).c_str(), &status) != 0) return std::nullopt;
     return DirectoryIdentity{static_cast<std::uint64_t>(status.st_dev),
                              static_cast<std::uint64_t>(status.st_ino)};
 }

@@ -1,0 +1,17 @@
+// Paths as POSIX calls take them: the program's UTF-16 in UTF-8.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/codepages/utf8.hpp"
+
+namespace tavrik::platform::posix {
+
+inline std::string native_path(std::u16string_view path) {
+    std::string bytes;
+    utf8::encode_lenient(path, bytes);
+    return bytes;
+}
+
+}  // namespace tavrik::platform::posix
