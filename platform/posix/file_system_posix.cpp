@@ -15,7 +15,6 @@
 
 namespace tavrik::platform {
 
-namespace {}  // namespace
 
 struct DirectoryListing::Handle {
     DIR* directory = nullptr;
