@@ -1,54 +1,192 @@
-// Console companion: reads garbled bytes on standard input and prints every repair variant the
-// way the window lists them (chain, score, preview), the preselected one marked with "*", then
-// that variant's whole text.
+// tavrik-cli: the command-line companion for batch use. Repairs garbled files and standard
+// input, guesses code pages, lists (and, when asked, renames) garbled file names.
 #include <cstdio>
-#include <cstring>
 #include <iostream>
 #include <iterator>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "engine/candidates.hpp"
+#include "engine/code_pages.hpp"
+#include "engine/repair_utilities.hpp"
+#include "names/folder_scan.hpp"
+#include "platform/codepages/utf8.hpp"
+#include "platform/command_line.hpp"
+#include "platform/file_system.hpp"
+#include "platform/files.hpp"
 #include "ui/list_line.hpp"
 
 namespace {
 
+using namespace tavrik;
+
+constexpr int EXIT_DONE = 0;
+constexpr int EXIT_FAILED = 1;  // some input could not be read, repaired, written or renamed
+constexpr int EXIT_USAGE = 2;
+
 constexpr const char* USAGE =
-    "Использование: tavrik-cli < файл\n"
-    "Читает искажённый текст со стандартного ввода и печатает все варианты исправления:\n"
-    "цепочку перекодировок, оценку и начало текста. Лучший вариант отмечен «*», после списка\n"
-    "он напечатан целиком.\n"
-    "Системные кодовые страницы: 1251 (ANSI) и 866 (OEM); другие задают переменные\n"
-    "окружения TAVRIK_ACP и TAVRIK_OEMCP.\n";
+    "Usage: tavrik-cli [COMMAND [ARGUMENTS]]\n"
+    "Repairs Russian text garbled by decoding it in the wrong code page, and file names\n"
+    "garbled between the system's ANSI and OEM code pages.\n"
+    "\n"
+    "  list [FILE]             print every repair variant of FILE (standard input when FILE is\n"
+    "                          left out) as the window lists them: chain, score, start of the\n"
+    "                          text; the preselected variant is marked '*' and printed whole\n"
+    "  fix FILE...             write the best repair of each FILE to FILE.fixed; nothing else\n"
+    "                          is written\n"
+    "  fix -                   repair standard input to standard output\n"
+    "  detect FILE...          guess the code page each FILE is written in\n"
+    "  names FOLDER [--rename] list garbled file and folder names under FOLDER; rename them\n"
+    "                          only with --rename (an existing name is never replaced)\n"
+    "  help                    print this text\n"
+    "\n"
+    "Without a command: list, from standard input.\n"
+    "The system code pages are those of a Russian Windows (ANSI 1251, OEM 866); on Linux\n"
+    "TAVRIK_ACP and TAVRIK_OEMCP name others.\n"
+    "Exit status: 0 done; 1 something could not be read, repaired, written or renamed;\n"
+    "2 wrong usage.\n";
+
+std::string utf8_of(std::u16string_view text) {
+    std::string bytes;
+    platform::utf8::encode_lenient(text, bytes);
+    return bytes;
+}
+
+void complain(const std::string& message) {
+    std::fprintf(stderr, "tavrik-cli: %s\n", message.c_str());
+}
+
+std::optional<std::string> read_standard_input() {
+    std::string input(std::istreambuf_iterator<char>(std::cin), {});
+    if (std::cin.bad()) return std::nullopt;
+    return input;
+}
+
+// The file's bytes, or nothing after saying why not.
+std::optional<std::string> read_file(const std::u16string& path, std::size_t limit) {
+    const auto file = platform::read_file_prefix(path, limit);
+    if (!file) {
+        complain("cannot read " + utf8_of(path) + ": no such file, or not readable");
+        return std::nullopt;
+    }
+    if (file->truncated) {
+        complain(utf8_of(path) + " is larger than " + std::to_string(limit) + " bytes");
+        return std::nullopt;
+    }
+    return file->bytes;
+}
+
+int list_variants(const std::vector<std::u16string>& arguments) {
+    if (arguments.size() > 1) return complain("list takes at most one file"), EXIT_USAGE;
+    const auto input =
+        arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
+    if (!input) return EXIT_FAILED;
+    std::array<Candidate, MAX_CANDIDATES> candidates;
+    int count = 0;
+    enumerate_candidates(*input, candidates, count);
+    if (count == 0) return complain("no chain gave a result"), EXIT_FAILED;
+    const auto held = std::span(candidates).first(static_cast<std::size_t>(count));
+    const int best = best_candidate_index(held);
+    for (int i = 0; i < count; ++i) {
+        const std::string line = format_list_line(held[static_cast<std::size_t>(i)]);
+        std::printf("%s %s\n", i == best ? "*" : " ", displayable_utf8(line).c_str());
+    }
+    std::printf("\n%s\n", displayable_utf8(held[static_cast<std::size_t>(best)].view()).c_str());
+    free_candidates(held);
+    return EXIT_DONE;
+}
+
+int fix(const std::vector<std::u16string>& arguments) {
+    if (arguments.empty()) return complain("fix needs a file, or - for standard input"), EXIT_USAGE;
+    if (arguments.size() == 1 && arguments[0] == u"-") {
+        const auto input = read_standard_input();
+        if (!input) return complain("cannot read standard input"), EXIT_FAILED;
+        std::string output(std::max(input->size(), WORK_BUFFER_SIZE), '\0');
+        std::uint64_t length = output.size();
+        if (!repair_buffer(*input, output.data(), length)) {
+            return complain("nothing to repair in standard input"), EXIT_FAILED;
+        }
+        std::fwrite(output.data(), 1, static_cast<std::size_t>(length), stdout);
+        return std::fflush(stdout) == 0 ? EXIT_DONE : EXIT_FAILED;
+    }
+    int status = EXIT_DONE;
+    for (const std::u16string& path : arguments) {
+        if (path.empty()) {
+            complain("a file name that is not UTF-8 was skipped");
+            status = EXIT_FAILED;
+        } else if (!read_file(path, FILE_REPAIR_LIMIT)) {
+            status = EXIT_FAILED;
+        } else if (!repair_file(path)) {
+            complain("cannot write " + utf8_of(path) + ".fixed");
+            status = EXIT_FAILED;
+        } else {
+            std::printf("%s -> %s.fixed\n", utf8_of(path).c_str(), utf8_of(path).c_str());
+        }
+    }
+    return status;
+}
+
+int detect(const std::vector<std::u16string>& arguments) {
+    if (arguments.empty()) return complain("detect needs a file"), EXIT_USAGE;
+    int status = EXIT_DONE;
+    for (const std::u16string& path : arguments) {
+        const auto input = read_file(path, FILE_REPAIR_LIMIT);
+        if (!input) {
+            status = EXIT_FAILED;
+            continue;
+        }
+        std::uint32_t code_page = 0;
+        const int result = detect_code_page(*input, code_page);
+        const char* how = result == 2   ? "already UTF-8 with Cyrillic"
+                          : result == 1 ? "reads with the most Cyrillic letters"
+                                        : "no Cyrillic letters; the system ANSI code page";
+        std::printf("%s: %s (%u), %s\n", utf8_of(path).c_str(), code_page_name(code_page),
+                    static_cast<unsigned>(code_page), how);
+    }
+    return status;
+}
+
+int names(const std::vector<std::u16string>& arguments) {
+    const bool rename = arguments.size() == 2 && arguments[1] == u"--rename";
+    if (arguments.empty() || (arguments.size() == 2 && !rename) || arguments.size() > 2) {
+        return complain("names takes a folder, and --rename"), EXIT_USAGE;
+    }
+    if (!platform::DirectoryListing(arguments[0]).is_open()) {
+        return complain("cannot list " + utf8_of(arguments[0])), EXIT_FAILED;
+    }
+    BrokenNameList list;
+    std::set<platform::DirectoryIdentity> walked;
+    scan_directory(arguments[0], list, walked);
+    for (int i = 0; i < list.count(); ++i) {
+        std::printf("%s\t-> %s\n", utf8_of(list.paths[static_cast<std::size_t>(i)]).c_str(),
+                    utf8_of(list.names[static_cast<std::size_t>(i)]).c_str());
+    }
+    if (!rename) {
+        std::printf("%d garbled name(s) found; nothing renamed (--rename renames them)\n",
+                    list.count());
+        return EXIT_DONE;
+    }
+    const RenameCounts counts = rename_broken_names(list);
+    std::printf("renamed %d, failed %d\n", counts.fixed, counts.errors);
+    return counts.errors == 0 ? EXIT_DONE : EXIT_FAILED;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1) {
-        const bool help = std::strcmp(argv[1], "-h") == 0 || std::strcmp(argv[1], "--help") == 0;
-        std::fputs(USAGE, help ? stdout : stderr);
-        return help ? 0 : 2;
+    platform::use_binary_standard_streams();
+    std::vector<std::u16string> arguments = platform::command_line_arguments(argc, argv);
+    const std::u16string command = arguments.empty() ? u"list" : arguments.front();
+    if (!arguments.empty()) arguments.erase(arguments.begin());
+    if (command == u"list") return list_variants(arguments);
+    if (command == u"fix") return fix(arguments);
+    if (command == u"detect") return detect(arguments);
+    if (command == u"names") return names(arguments);
+    if (command == u"help" || command == u"--help" || command == u"-h") {
+        std::fputs(USAGE, stdout);
+        return EXIT_DONE;
     }
-    std::string input(std::istreambuf_iterator<char>(std::cin), {});
-    if (std::cin.bad()) {
-        std::fputs("Не удалось прочитать стандартный ввод.\n", stderr);
-        return 1;
-    }
-
-    std::array<tavrik::Candidate, tavrik::MAX_CANDIDATES> candidates;
-    int count = 0;
-    tavrik::enumerate_candidates(input, candidates, count);
-    if (count == 0) {
-        std::fputs("Ни одна цепочка не дала результата.\n", stderr);
-        return 1;
-    }
-    const auto held = std::span(candidates).first(static_cast<std::size_t>(count));
-    const int best = tavrik::best_candidate_index(held);
-    for (int i = 0; i < count; ++i) {
-        const std::string line = tavrik::format_list_line(held[static_cast<std::size_t>(i)]);
-        std::printf("%s %s\n", i == best ? "*" : " ", tavrik::displayable_utf8(line).c_str());
-    }
-    const tavrik::Candidate& chosen = held[static_cast<std::size_t>(best)];
-    std::printf("\n%s\n", tavrik::displayable_utf8(chosen.view()).c_str());
-    tavrik::free_candidates(held);
-    return 0;
+    std::fputs(USAGE, stderr);
+    return EXIT_USAGE;
 }

@@ -1,0 +1,18 @@
+#include "platform/codepages/utf8.hpp"
+#include "platform/command_line.hpp"
+
+namespace tavrik::platform {
+
+std::vector<std::u16string> command_line_arguments(int argc, char** argv) {
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i) {
+        std::u16string argument;
+        if (!utf8::decode_strict(argv[i], argument)) argument.clear();
+        arguments.push_back(std::move(argument));
+    }
+    return arguments;
+}
+
+void use_binary_standard_streams() {}  // POSIX streams never translate
+
+}  // namespace tavrik::platform

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# tavrik-cli as a script would use it, in a temporary folder.
+set -u
+cli=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export TAVRIK_ACP=1251 TAVRIK_OEMCP=866
+failures=0
+check() {  # check DESCRIPTION EXPECTED ACTUAL
+  if [ "$2" != "$3" ]; then
+    echo "FAIL: $1: expected [$2], got [$3]"
+    failures=$((failures + 1))
+  fi
+}
+
+# fix FILE writes FILE.fixed and nothing else; a missing file is exit 1 with a message.
+printf '\xef\xf0\xe8\xe2\xe5\xf2, \xec\xe8\xf0' > "$work/letter.txt"
+"$cli" fix "$work/letter.txt" > /dev/null; check "fix exit" 0 $?
+check "fix output" "привет, мир" "$(cat "$work/letter.txt.fixed")"
+check "fix leaves the input" "$(printf '\xef\xf0\xe8\xe2\xe5\xf2, \xec\xe8\xf0')" "$(cat "$work/letter.txt")"
+err=$("$cli" fix "$work/missing.txt" 2>&1 >/dev/null); check "missing exit" 1 $?
+case "$err" in *"cannot read"*) ;; *) check "missing message" "cannot read ..." "$err" ;; esac
+check "nothing else written" "letter.txt letter.txt.fixed" "$(cd "$work" && echo *)"
+
+# fix - repairs standard input to standard output; KOI8-R shown as Windows-1251 included.
+check "stdin" "привет" "$(printf '\xd0\xbf\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82' | "$cli" fix -)"
+
+# detect names the code page.
+check "detect" "$work/letter.txt: cp1251 (1251), reads with the most Cyrillic letters" \
+  "$("$cli" detect "$work/letter.txt")"
+
+# names lists, and renames only when asked.
+mkdir "$work/tree"
+touch "$work/tree/$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 2020"  # ”®в® 2020
+"$cli" names "$work/tree" > "$work/out"; check "names exit" 0 $?
+check "names renames nothing" "$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 2020" "$(ls "$work/tree")"
+"$cli" names "$work/tree" --rename > /dev/null; check "rename exit" 0 $?
+check "renamed" "Фото 2020" "$(ls "$work/tree")"
+"$cli" names "$work/nowhere" 2> /dev/null; check "names missing" 1 $?
+
+# list prints the variants, the best marked.
+check "list best" "* utf8 → cp1251 → cp1251	150	привет" \
+  "$(printf 'привет' | "$cli" list | grep '^\*')"
+"$cli" frobnicate 2> /dev/null; check "unknown command" 2 $?
+
+if [ "$failures" -eq 0 ]; then echo "tavrik-cli: all checks passed"; fi
+exit $((failures > 0))
