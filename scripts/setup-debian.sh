@@ -4,6 +4,7 @@
 #   scripts/setup-debian.sh native    the Linux build, tests and benchmarks
 #   scripts/setup-debian.sh windows   the Windows build (MinGW-w64) and Wine to run its tests
 #   scripts/setup-debian.sh display   a virtual display to run the window in and photograph it
+#   scripts/setup-debian.sh fuzz      clang with libFuzzer and the sanitizers' runtime
 set -euo pipefail
 
 packages=()
@@ -11,6 +12,7 @@ for group in "${@:-native}"; do
   case "$group" in
     native) packages+=(g++ cmake ninja-build libgtest-dev libbenchmark-dev) ;;
     windows) packages+=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 locales) ;;
+    fuzz) packages+=(cmake ninja-build clang libclang-rt-14-dev) ;;
     display) packages+=(xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core) ;;
     *) echo "unknown package group: $group" >&2; exit 2 ;;
   esac

@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the optimised Linux build, the Linux build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine, once as on a
-# Russian Windows (code pages 1251/866) and once as on a Western one (1252/437).
+# Russian Windows (code pages 1251/866) and once as on a Western one (1252/437); and a minute of
+# every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup-debian.sh native windows
+scripts/setup-debian.sh native windows fuzz
 jobs=$(nproc)
 for preset in native asan windows; do
   echo "== $preset build"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
 done
-for preset in native asan; do
-  echo "== $preset tests"
-  ctest --preset "$preset" -j "$jobs"
-done
+echo "== a short run of every fuzz target"
+scripts/fuzz.sh 60
 for locale in ru_RU en_US; do
   echo "== windows tests under Wine, $locale"
   scripts/with-wine.sh "$locale" ctest --preset windows
+done
+for preset in asan native; do
+  echo "== $preset tests"
+  ctest --preset "$preset" -j "$jobs"
 done
