@@ -3,11 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "engine/candidates.hpp"
-#include <span>
 
 namespace tavrik {
 

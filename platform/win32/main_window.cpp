@@ -276,10 +276,10 @@ void on_create(HWND main) {
     window.state.window = &window.system;
     create_fonts(window);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main, GWLP_HINSTANCE));
-    for (const ControlSpec& spec : CONTROLS) {
-        CreateWindowExW(extended_style_of(spec.kind), wide(owned(spec.class_name)),
-                        wide(owned(spec.text)), style_of(spec.kind), 0, 0, 0, 0, main,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    for (const ControlSpec& described : CONTROLS) {
+        CreateWindowExW(extended_style_of(described.kind), wide(owned(described.class_name)),
+                        wide(owned(described.text)), style_of(described.kind), 0, 0, 0, 0, main,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(described.id)), instance, nullptr);
     }
     apply_fonts(window);
     INT stops[] = {LIST_TAB_STOPS[0], LIST_TAB_STOPS[1]};

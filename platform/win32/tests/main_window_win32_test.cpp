@@ -54,21 +54,21 @@ class MainWindowOnWindows : public testing::Test {
 
 TEST_F(MainWindowOnWindows, TwelveControlsWithTheirClassesStylesAndTexts) {
     EXPECT_EQ(text_of(window_), WINDOW_TITLE);
-    for (const ControlSpec& spec : CONTROLS) {
-        const HWND child = control(spec.id);
-        ASSERT_NE(child, nullptr) << spec.id;
+    for (const ControlSpec& described : CONTROLS) {
+        const HWND child = control(described.id);
+        ASSERT_NE(child, nullptr) << described.id;
         wchar_t class_name[32] = {};
         GetClassNameW(child, class_name, 32);
         EXPECT_EQ(_wcsicmp(class_name, reinterpret_cast<const wchar_t*>(
-                                           std::u16string(spec.class_name).c_str())),
+                                           std::u16string(described.class_name).c_str())),
                   0);
-        EXPECT_EQ(text_of(child), spec.text) << spec.id;
+        EXPECT_EQ(text_of(child), described.text) << described.id;
         const auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
         EXPECT_TRUE(style & WS_CHILD);
         EXPECT_TRUE(style & WS_VISIBLE);
         const bool tab_stop =
-            spec.kind != ControlKind::Label && spec.kind != ControlKind::ScoreLine;
-        EXPECT_EQ((style & WS_TABSTOP) != 0, tab_stop) << spec.id;
+            described.kind != ControlKind::Label && described.kind != ControlKind::ScoreLine;
+        EXPECT_EQ((style & WS_TABSTOP) != 0, tab_stop) << described.id;
     }
     const auto list_style = static_cast<DWORD>(GetWindowLongW(control(IDC_VARIANTS), GWL_STYLE));
     EXPECT_EQ(list_style & (LBS_NOTIFY | LBS_HASSTRINGS | LBS_USETABSTOPS),
@@ -107,10 +107,10 @@ TEST_F(MainWindowOnWindows, MenusWithTheirItems) {
         EXPECT_EQ(std::u16string(title, title + wcslen(title)),
                   MENUS[static_cast<std::size_t>(m)].title);
         const HMENU popup = GetSubMenu(bar, m);
-        const MenuSpec& spec = MENUS[static_cast<std::size_t>(m)];
-        ASSERT_EQ(GetMenuItemCount(popup), spec.item_count);
-        for (int i = 0; i < spec.item_count; ++i) {
-            const auto& [id, text] = spec.items[static_cast<std::size_t>(i)];
+        const MenuSpec& described = MENUS[static_cast<std::size_t>(m)];
+        ASSERT_EQ(GetMenuItemCount(popup), described.item_count);
+        for (int i = 0; i < described.item_count; ++i) {
+            const auto& [id, text] = described.items[static_cast<std::size_t>(i)];
             if (id == 0) {
                 EXPECT_TRUE(GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) &
                             MF_SEPARATOR);
