@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/candidates.hpp"
+#include "engine/russian_plausibility.hpp"
 #include "engine/text_score.hpp"
 #include "platform/code_page_service.hpp"
 #include "platform/system_code_pages.hpp"
@@ -87,6 +88,19 @@ void BM_Enumerate(benchmark::State& state, Input kind) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
 }
 
+// What choosing the most plausible candidate adds to an enumeration.
+void BM_RankCandidates(benchmark::State& state, Input kind) {
+    platform::SystemCodePageOverride russian(1251, 866);
+    const std::string input = make_input(kind, static_cast<std::size_t>(state.range(0)));
+    std::array<Candidate, MAX_CANDIDATES> candidates;
+    int count = 0;
+    enumerate_candidates(input, candidates, count);
+    const auto held = std::span(candidates).first(static_cast<std::size_t>(count));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(most_plausible_candidate(held));
+    free_candidates(held);
+}
+
 void BM_EnumeratePlain(benchmark::State& state, Input kind) {
     platform::SystemCodePageOverride russian(1251, 866);
     const std::string input = make_input(kind, static_cast<std::size_t>(state.range(0)));
@@ -132,6 +146,18 @@ BENCHMARK_CAPTURE(BM_Enumerate, c_english_ascii, Input::EnglishAscii)
     ->Arg(MIB1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScoreText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RankCandidates, a_russian_utf8, Input::RussianUtf8)
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RankCandidates, b_russian_1251, Input::RussianWindows1251)
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RankCandidates, c_english_ascii, Input::EnglishAscii)
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_EnumeratePlain, a_russian_utf8, Input::RussianUtf8)
     ->Arg(KIB4)
     ->Arg(MIB1)

@@ -1,5 +1,6 @@
 // tavrik-cli: the command-line companion for batch use. Repairs garbled files and standard
 // input, guesses code pages, lists (and, when asked, renames) garbled file names.
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -10,6 +11,7 @@
 #include "engine/candidates.hpp"
 #include "engine/code_pages.hpp"
 #include "engine/repair_utilities.hpp"
+#include "engine/russian_plausibility.hpp"
 #include "names/folder_scan.hpp"
 #include "platform/codepages/utf8.hpp"
 #include "platform/command_line.hpp"
@@ -33,9 +35,15 @@ constexpr const char* USAGE =
     "  list [FILE]             print every repair variant of FILE (standard input when FILE is\n"
     "                          left out) as the window lists them: chain, score, start of the\n"
     "                          text; the preselected variant is marked '*' and printed whole\n"
-    "  fix FILE...             write the best repair of each FILE to FILE.fixed; nothing else\n"
+    "  fix [--by-score] FILE...\n"
+    "                          write the best repair of each FILE to FILE.fixed; nothing else\n"
     "                          is written\n"
-    "  fix -                   repair standard input to standard output\n"
+    "  fix [--by-score] -      repair standard input to standard output\n"
+    "                          The best repair is the most plausible reading as Russian text\n"
+    "                          (letter trigrams); --by-score takes the window's choice instead:\n"
+    "                          the first of the highest text scores\n"
+    "  top [N] [FILE]          the N (5) most plausible readings of FILE (standard input when\n"
+    "                          left out) with both measures: plausibility and text score\n"
     "  detect FILE...          guess the code page each FILE is written in\n"
     "  names FOLDER [--rename] list garbled file and folder names under FOLDER; rename them\n"
     "                          only with --rename (an existing name is never replaced)\n"
@@ -97,34 +105,107 @@ int list_variants(const std::vector<std::u16string>& arguments) {
     return EXIT_DONE;
 }
 
-int fix(const std::vector<std::u16string>& arguments) {
-    if (arguments.empty()) return complain("fix needs a file, or - for standard input"), EXIT_USAGE;
-    if (arguments.size() == 1 && arguments[0] == u"-") {
-        const auto input = read_standard_input();
-        if (!input) return complain("cannot read standard input"), EXIT_FAILED;
+// The candidates of one text, released at the end.
+struct Candidates {
+    std::array<Candidate, MAX_CANDIDATES> items;
+    int count = 0;
+    explicit Candidates(std::string_view input) { enumerate_candidates(input, items, count); }
+    ~Candidates() { free_candidates(held()); }
+    std::span<Candidate> held() { return std::span(items).first(static_cast<std::size_t>(count)); }
+};
+
+// The most plausible reading of `input`, or nothing when no chain gave one.
+std::optional<std::string> most_plausible_reading(std::string_view input) {
+    Candidates candidates(input);
+    if (candidates.count == 0) return std::nullopt;
+    return std::string(
+        candidates.held()[static_cast<std::size_t>(most_plausible_candidate(candidates.held()))]
+            .view());
+}
+
+int fix_standard_input(bool by_score) {
+    const auto input = read_standard_input();
+    if (!input) return complain("cannot read standard input"), EXIT_FAILED;
+    std::optional<std::string> repaired;
+    if (by_score) {
         std::string output(std::max(input->size(), WORK_BUFFER_SIZE), '\0');
         std::uint64_t length = output.size();
-        if (!repair_buffer(*input, output.data(), length)) {
-            return complain("nothing to repair in standard input"), EXIT_FAILED;
+        if (repair_buffer(*input, output.data(), length)) {
+            repaired = output.substr(0, static_cast<std::size_t>(length));
         }
-        std::fwrite(output.data(), 1, static_cast<std::size_t>(length), stdout);
-        return std::fflush(stdout) == 0 ? EXIT_DONE : EXIT_FAILED;
+    } else {
+        repaired = most_plausible_reading(*input);
     }
+    if (!repaired) return complain("nothing to repair in standard input"), EXIT_FAILED;
+    std::fwrite(repaired->data(), 1, repaired->size(), stdout);
+    return std::fflush(stdout) == 0 ? EXIT_DONE : EXIT_FAILED;
+}
+
+bool fix_file(const std::u16string& path, bool by_score) {
+    const auto input = read_file(path, FILE_REPAIR_LIMIT);
+    if (!input) return false;
+    std::u16string output = path + std::u16string(FIXED_SUFFIX);
+    bool written = false;
+    if (by_score) {
+        written = repair_file(path) == 1;
+    } else if (const auto repaired = most_plausible_reading(*input)) {
+        written = platform::write_file_replacing(output, *repaired);
+    }
+    if (!written) {
+        complain("cannot write " + utf8_of(output));
+        return false;
+    }
+    std::printf("%s -> %s\n", utf8_of(path).c_str(), utf8_of(output).c_str());
+    return true;
+}
+
+int fix(std::vector<std::u16string> arguments) {
+    const bool by_score = !arguments.empty() && arguments[0] == u"--by-score";
+    if (by_score) arguments.erase(arguments.begin());
+    if (arguments.empty()) return complain("fix needs a file, or - for standard input"), EXIT_USAGE;
+    if (arguments.size() == 1 && arguments[0] == u"-") return fix_standard_input(by_score);
     int status = EXIT_DONE;
     for (const std::u16string& path : arguments) {
         if (path.empty()) {
             complain("a file name that is not UTF-8 was skipped");
             status = EXIT_FAILED;
-        } else if (!read_file(path, FILE_REPAIR_LIMIT)) {
+        } else if (!fix_file(path, by_score)) {
             status = EXIT_FAILED;
-        } else if (!repair_file(path)) {
-            complain("cannot write " + utf8_of(path) + ".fixed");
-            status = EXIT_FAILED;
-        } else {
-            std::printf("%s -> %s.fixed\n", utf8_of(path).c_str(), utf8_of(path).c_str());
         }
     }
     return status;
+}
+
+int top(std::vector<std::u16string> arguments) {
+    std::size_t shown = 5;
+    if (!arguments.empty() && !arguments[0].empty() &&
+        arguments[0].find_first_not_of(u"0123456789") == std::u16string::npos) {
+        shown = std::stoul(utf8_of(arguments[0]));
+        arguments.erase(arguments.begin());
+    }
+    if (arguments.size() > 1) return complain("top takes at most one file"), EXIT_USAGE;
+    const auto input =
+        arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
+    if (!input) return EXIT_FAILED;
+    Candidates candidates(*input);
+    if (candidates.count == 0) return complain("no chain gave a result"), EXIT_FAILED;
+    // By plausibility, best first; equal ones in list order.
+    std::vector<std::pair<double, int>> ranked;
+    for (int i = 0; i < candidates.count; ++i) {
+        ranked.emplace_back(
+            russian_plausibility(candidates.held()[static_cast<std::size_t>(i)].view()), i);
+    }
+    std::stable_sort(ranked.begin(), ranked.end(),
+                     [](const auto& a, const auto& b) { return a.first > b.first; });
+    const int chosen = most_plausible_candidate(candidates.held());
+    std::printf("  plausibility  score  chain\tpreview\n");
+    for (std::size_t k = 0; k < std::min(shown, ranked.size()); ++k) {
+        const Candidate& candidate = candidates.held()[static_cast<std::size_t>(ranked[k].second)];
+        std::printf("%s %12.2f %6.0f  %s\t%s\n", ranked[k].second == chosen ? "*" : " ",
+                    ranked[k].first, candidate.score, candidate.label_text(),
+                    displayable_utf8(make_preview(candidate.view())).c_str());
+    }
+    return EXIT_DONE;
 }
 
 int detect(const std::vector<std::u16string>& arguments) {
@@ -182,6 +263,7 @@ int main(int argc, char** argv) {
     if (command == u"list") return list_variants(arguments);
     if (command == u"fix") return fix(arguments);
     if (command == u"detect") return detect(arguments);
+    if (command == u"top") return top(arguments);
     if (command == u"names") return names(arguments);
     if (command == u"help" || command == u"--help" || command == u"-h") {
         std::fputs(USAGE, stdout);

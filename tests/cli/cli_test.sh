@@ -38,6 +38,24 @@ check "names renames nothing" "$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 
 check "renamed" "Фото 2020" "$(ls "$work/tree")"
 "$cli" names "$work/nowhere" 2> /dev/null; check "names missing" 1 $?
 
+# A KOI8-R subtitle file, shown as Windows-1251 shows it: the most plausible reading restores
+# it; the text score's choice (--by-score) stays with the first reading, which is wrong here.
+subtitles='1
+00:00:01,000 --> 00:00:04,000
+Где ты был вчера вечером?
+
+2
+00:00:05,000 --> 00:00:08,000
+Я ждал тебя у входа в театр.
+'
+printf '%s' "$subtitles" | iconv -f UTF-8 -t KOI8-R > "$work/film.srt"
+"$cli" fix "$work/film.srt" > /dev/null; check "subtitles exit" 0 $?
+printf '%s' "$subtitles" | cmp -s - "$work/film.srt.fixed"; check "subtitles restored" 0 $?
+"$cli" fix --by-score "$work/film.srt" > /dev/null
+printf '%s' "$subtitles" | cmp -s - "$work/film.srt.fixed"; check "by score differs" 1 $?
+check "top marks the choice" "Где ты был вчера?" \
+  "$(printf 'Где ты был вчера?' | iconv -f UTF-8 -t KOI8-R | "$cli" top 1 | sed -n 's/^\*.*\t//p')"
+
 # list prints the variants, the best marked.
 check "list best" "* utf8 → cp1251 → cp1251	150	привет" \
   "$(printf 'привет' | "$cli" list | grep '^\*')"

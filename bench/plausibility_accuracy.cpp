@@ -1,0 +1,179 @@
+// How often the most plausible reading restores a garbled text exactly, beside the text score's
+// choice (the first of the highest scores). Russian texts of four lengths, none of them from the
+// language model's training text, are garbled along the paths such texts travel, handed to the
+// enumeration as a Russian Windows hands text over (the shown characters in Windows-1251), and
+// the two choices are compared with the original. Prints the shares per path and per length.
+#include <array>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/candidates.hpp"
+#include "engine/russian_plausibility.hpp"
+#include "platform/code_page_service.hpp"
+#include "platform/system_code_pages.hpp"
+#include "ui/list_line.hpp"
+
+namespace {
+
+using namespace tavrik;
+
+const char* const WORDS[] = {"дом", "окно", "вода", "лес",  "кот",    "мама",
+                             "сыр", "река", "ночь", "снег", "Москва", "Ёж"};
+const char* const PHRASES[] = {"Добрый день",   "Счёт на оплату", "Список покупок",
+                               "Мой отпуск",    "Новая папка",    "Сделано в России",
+                               "Отчёт за март", "Доброе утро",    "Старый город",
+                               "Письмо другу",  "Жёлтые листья",  "Тёплый вечер"};
+const char* const SENTENCES[] = {"Завтра мы поедем на дачу, если не будет дождя.",
+                                 "Пожалуйста, пришлите договор до конца недели.",
+                                 "Поезд отправляется с третьего пути в восемь часов.",
+                                 "Бабушка испекла пирог с яблоками и корицей.",
+                                 "Встреча переносится на четверг, на два часа дня.",
+                                 "В библиотеке открылась выставка старинных карт.",
+                                 "Ребята собрались во дворе играть в футбол.",
+                                 "Кошка спит на подоконнике и смотрит на птиц.",
+                                 "Я оставил ключи у соседки, заберите их вечером.",
+                                 "Цены на овощи выросли из-за холодной весны.",
+                                 "Субтитры к фильму не совпадают со звуком.",
+                                 "Напомни мне купить хлеб и молоко по дороге домой."};
+const char* const PARAGRAPHS[] = {
+    "Вчера вечером мы гуляли по набережной. Над рекой висел туман, фонари отражались в воде, а "
+    "где-то вдалеке играла музыка. Мы долго стояли у перил и молчали, потому что слова были не "
+    "нужны.",
+    "Уважаемые коллеги! Сообщаем, что в понедельник офис будет закрыт на уборку. Просим забрать "
+    "личные вещи со столов до пятницы и выключить компьютеры. Спасибо за понимание.",
+    "Рецепт простой: возьмите три яйца, стакан муки и стакан молока. Взбейте всё венчиком, "
+    "добавьте щепотку соли и ложку сахара. Жарьте блины на горячей сковороде с двух сторон.",
+    "Когда я был маленьким, мы каждое лето ездили к деду в деревню. Там была речка, старая "
+    "мельница и огромный сад, где росли вишни. До сих пор помню запах сена и парного молока.",
+    "Обновление программы исправляет ошибки при сохранении файлов и ускоряет запуск. Перед "
+    "установкой закройте все окна и сделайте копию важных документов.",
+    "Экскурсия начнётся в десять утра у главного входа музея. Продолжительность около двух часов. "
+    "Фотографировать можно без вспышки, еду и напитки в залы проносить нельзя."};
+
+std::optional<std::string> convert(std::uint32_t from, std::uint32_t to, const std::string& bytes) {
+    std::u16string wide;
+    std::string out;
+    if (!platform::decode_to_utf16(from, bytes, wide)) return std::nullopt;
+    const auto result = platform::encode_from_utf16(to, wide, out);
+    if (!result.ok || (to != 65001 && result.used_default)) return std::nullopt;
+    return out;
+}
+
+// What a Russian Windows hands the program for a text garbled along one path; nothing when the
+// garbling already lost characters (so no repair can restore it).
+struct Path {
+    const char* name;
+    std::function<std::optional<std::string>(const std::string& utf8)> garble;
+};
+
+const std::vector<Path> PATHS = {
+    {"UTF-8 shown as 1251",
+     [](const std::string& t) {
+         return convert(65001, 1251, t) ? std::optional(t) : std::nullopt;
+     }},
+    {"KOI8-R shown as 1251", [](const std::string& t) { return convert(65001, 20866, t); }},
+    {"ISO-8859-5 shown as 1251", [](const std::string& t) { return convert(65001, 28595, t); }},
+    {"IBM866 shown as 1251", [](const std::string& t) { return convert(65001, 866, t); }},
+    {"1251 shown as 866",
+     [](const std::string& t) -> std::optional<std::string> {
+         const auto bytes = convert(65001, 1251, t);
+         const auto shown = bytes ? convert(866, 65001, *bytes) : std::nullopt;
+         return shown ? convert(65001, 1251, *shown) : std::nullopt;
+     }},
+    {"UTF-8 shown as 1251, twice",
+     [](const std::string& t) -> std::optional<std::string> {
+         const auto once = convert(1251, 65001, t);  // the first garbling, kept as UTF-8
+         return once && convert(65001, 1251, *once) ? once : std::nullopt;
+     }},
+    {"KOI8-R shown as 1251, then UTF-8 shown as 1251",
+     [](const std::string& t) -> std::optional<std::string> {
+         const auto koi8 = convert(65001, 20866, t);
+         return koi8 ? convert(1251, 65001, *koi8) : std::nullopt;
+     }},
+};
+
+struct Tally {
+    int texts = 0;
+    int by_score = 0;
+    int by_plausibility = 0;
+    int lossy = 0;
+};
+
+int letters(const std::string& utf8) {
+    int count = 0;
+    std::u16string wide;
+    platform::decode_to_utf16(65001, utf8, wide);
+    for (const char16_t c : wide)
+        count += (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451;
+    return count;
+}
+
+const char* length_class(int n) {
+    return n < 5     ? "1-4 letters"
+           : n < 20  ? "5-19 letters"
+           : n < 100 ? "20-99 letters"
+                     : "100+ letters";
+}
+
+}  // namespace
+
+int main() {
+    platform::SystemCodePageOverride russian(1251, 866);
+    std::vector<std::string> texts;
+    for (const auto* group : {&WORDS[0], &PHRASES[0], &SENTENCES[0], &PARAGRAPHS[0]})
+        (void)group;
+    for (const char* t : WORDS)
+        texts.emplace_back(t);
+    for (const char* t : PHRASES)
+        texts.emplace_back(t);
+    for (const char* t : SENTENCES)
+        texts.emplace_back(t);
+    for (const char* t : PARAGRAPHS)
+        texts.emplace_back(t);
+
+    std::map<std::string, Tally> by_path, by_length;
+    for (const Path& path : PATHS) {
+        for (const std::string& text : texts) {
+            const char* length = length_class(letters(text));
+            const auto input = path.garble(text);
+            if (!input) {
+                ++by_path[path.name].lossy;
+                ++by_length[length].lossy;
+                continue;
+            }
+            std::array<Candidate, MAX_CANDIDATES> candidates;
+            int count = 0;
+            enumerate_candidates(*input, candidates, count);
+            const auto held = std::span(candidates).first(static_cast<std::size_t>(count));
+            const bool score_right =
+                count > 0 &&
+                held[static_cast<std::size_t>(best_candidate_index(held))].view() == text;
+            const bool model_right =
+                count > 0 &&
+                held[static_cast<std::size_t>(most_plausible_candidate(held))].view() == text;
+            for (Tally* tally : {&by_path[path.name], &by_length[length]}) {
+                ++tally->texts;
+                tally->by_score += score_right;
+                tally->by_plausibility += model_right;
+            }
+            free_candidates(held);
+        }
+    }
+    const auto print = [](const char* title, const std::map<std::string, Tally>& tallies) {
+        std::printf("%-48s %6s %12s %12s %6s\n", title, "texts", "text score", "plausibility",
+                    "lossy");
+        for (const auto& [name, t] : tallies) {
+            std::printf("%-48s %6d %11.1f%% %11.1f%% %6d\n", name.c_str(), t.texts,
+                        t.texts ? 100.0 * t.by_score / t.texts : 0.0,
+                        t.texts ? 100.0 * t.by_plausibility / t.texts : 0.0, t.lossy);
+        }
+        std::printf("\n");
+    };
+    print("garbling path", by_path);
+    print("length", by_length);
+    return 0;
+}
