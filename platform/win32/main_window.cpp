@@ -169,11 +169,14 @@ class Win32WindowSystem final : public platform::WindowSystem {
         const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
         if (!memory) return false;
-        if (void* target = GlobalLock(memory)) {
-            std::u16string copy(text);
-            std::memcpy(target, copy.c_str(), bytes);
-            GlobalUnlock(memory);
+        void* target = GlobalLock(memory);
+        if (!target) {
+            GlobalFree(memory);
+            return false;
         }
+        const std::u16string copy(text);
+        std::memcpy(target, copy.c_str(), bytes);
+        GlobalUnlock(memory);
         if (!OpenClipboard(main)) {
             GlobalFree(memory);
             return false;
@@ -302,10 +305,8 @@ void on_destroy(HWND) {
 // Every WM_SIZE places the controls of the window that receives it, also while it is created.
 void on_size(HWND main, int width) {
     Win32WindowSystem& system = the_main_window().system;
-    const HWND previous = system.main;
     system.main = main;
     layout_controls(system, width);
-    system.main = previous ? previous : main;
 }
 
 }  // namespace
