@@ -25,8 +25,7 @@ bool allowed_score(double score) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tavrik;
     fuzz::Input input(data, size);
-    const auto& system = input.pick(fuzz::SYSTEMS);
-    platform::SystemCodePageOverride pages(system[0], system[1]);
+    const fuzz::PickedSystem system(input);
     const std::string text(input.rest());  // with a NUL after it, as the plain search needs
 
     if (score_text(text) != plain::score_text(text)) __builtin_trap();

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/system_code_pages.hpp"
+
 namespace tavrik::fuzz {
 
 class Input {
@@ -34,6 +36,19 @@ class Input {
 // OEM, swapped, and odd ones that make rows repeat or drop out.
 inline constexpr std::uint32_t SYSTEMS[][2] = {
     {1251, 866}, {1252, 437}, {1252, 850}, {866, 1251}, {1251, 1251}, {65001, 866}, {1251, 20127},
+};
+
+// Runs the program, while it lives, as on the system that one byte of the input picks.
+class PickedSystem {
+  public:
+    explicit PickedSystem(Input& input)
+        : pages_(input.pick(SYSTEMS)), override_(pages_[0], pages_[1]) {}
+    std::uint32_t ansi() const { return pages_[0]; }
+    std::uint32_t oem() const { return pages_[1]; }
+
+  private:
+    const std::uint32_t (&pages_)[2];
+    platform::SystemCodePageOverride override_;
 };
 
 // Every code page with a converter of ours.

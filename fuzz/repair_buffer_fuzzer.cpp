@@ -13,8 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tavrik;
     fuzz::Input input(data, size);
-    const auto& system = input.pick(fuzz::SYSTEMS);
-    platform::SystemCodePageOverride pages(system[0], system[1]);
+    const fuzz::PickedSystem system(input);
     const std::uint8_t room = input.byte();
     const std::string text(input.rest());
 
@@ -37,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::uint32_t code_page = 12345;
     const int detected = detect_code_page(text, code_page);
     if (detected == 2 && code_page != CODE_PAGE_UTF8) __builtin_trap();
-    if (detected == 0 && code_page != system[0]) __builtin_trap();
+    if (detected == 0 && code_page != system.ansi()) __builtin_trap();
     if (detected < 0 || detected > 2 || code_page == 12345) __builtin_trap();
     return 0;
 }

@@ -34,8 +34,7 @@ std::optional<std::u16string> through(std::u16string_view text, std::uint32_t wr
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace tavrik;
     fuzz::Input input(data, size);
-    const auto& system = input.pick(fuzz::SYSTEMS);
-    platform::SystemCodePageOverride pages(system[0], system[1]);
+    const fuzz::PickedSystem system(input);
     // The name's units: two bytes each, most of them steered into the ranges names use.
     std::u16string path;
     const std::string_view bytes = input.rest();
@@ -56,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (result != 1 || repaired == name || cyrillic(repaired) <= cyrillic(name)) __builtin_trap();
     if (repaired.find_first_of(std::u16string_view(u"\\/\0", 3)) != std::u16string::npos)
         __builtin_trap();
-    const std::uint32_t ansi = system[0], oem = system[1];
+    const std::uint32_t ansi = system.ansi(), oem = system.oem();
     const bool from_a =
         through(name, ansi, oem) == repaired && through(repaired, oem, ansi) == name;
     const bool from_b =
