@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "engine/transcode.hpp"
+#include "encoding/transcode.hpp"
 #include "platform/code_page_service.hpp"
 #include "platform/system_code_pages.hpp"
 
@@ -65,18 +65,18 @@ int convert_strict(std::string_view source, char* destination, std::uint64_t& de
     // trip gives.
     const std::size_t capacity =
         static_cast<std::size_t>(destination_length < SIZE_MAX ? destination_length : SIZE_MAX);
-    const int from_index = platform::single_byte_index(from_code_page);
-    const int to_index = platform::single_byte_index(to_code_page);
+    const int from_index = encoding::single_byte_index(from_code_page);
+    const int to_index = encoding::single_byte_index(to_code_page);
     std::int64_t written = -2;  // -2: no kernel for this pair
     if (from_index >= 0 && to_index >= 0) {
-        written = transcode::single_byte_to_single_byte(
-            source, destination, capacity, transcode::pair_table(from_index, to_index));
+        written = encoding::transcode::single_byte_to_single_byte(
+            source, destination, capacity, encoding::transcode::pair_table(from_index, to_index));
     } else if (from_index >= 0 && to_code_page == CODE_PAGE_UTF8) {
-        written = transcode::single_byte_to_utf8(
+        written = encoding::transcode::single_byte_to_utf8(
             source, destination, capacity,
-            transcode::UTF8_TABLES[static_cast<std::size_t>(from_index)]);
+            encoding::transcode::UTF8_TABLES[static_cast<std::size_t>(from_index)]);
     } else if (from_code_page == CODE_PAGE_UTF8 && to_index >= 0) {
-        written = transcode::utf8_to_single_byte(source, destination, capacity, to_index);
+        written = encoding::transcode::utf8_to_single_byte(source, destination, capacity, to_index);
     }
     if (written == -2) {
         return convert_through_utf16(source, destination, destination_length, from_code_page,

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "engine/text_score.hpp"
-#include "engine/transcode.hpp"
+#include "encoding/transcode.hpp"
 #include "engine/word_finder.hpp"
 
 namespace tavrik {
@@ -34,7 +34,7 @@ constexpr WordFinder make_single_byte_common_words(std::size_t table) {
             const auto next = static_cast<unsigned char>(word[i + 1]);
             if ((lead & 0xE0) != 0xC0) throw "common words are made of two-byte characters";
             const char32_t cp = (char32_t{lead} & 0x1F) << 6 | (next & 0x3Fu);
-            const std::int16_t byte = platform::SINGLE_BYTE_ENCODERS[table].encode(cp);
+            const std::int16_t byte = encoding::SINGLE_BYTE_ENCODERS[table].encode(cp);
             if (byte < 0)
                 holdable = false;
             else
@@ -46,7 +46,7 @@ constexpr WordFinder make_single_byte_common_words(std::size_t table) {
 }
 
 constexpr auto make_all_single_byte_common_words() {
-    std::array<WordFinder, transcode::TABLE_COUNT> finders{};
+    std::array<WordFinder, encoding::transcode::TABLE_COUNT> finders{};
     for (std::size_t t = 0; t < finders.size(); ++t)
         finders[t] = make_single_byte_common_words(t);
     return finders;

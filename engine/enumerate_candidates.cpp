@@ -22,7 +22,7 @@
 #include "engine/common_words.hpp"
 #include "engine/heap_text.hpp"
 #include "engine/text_score.hpp"
-#include "engine/transcode.hpp"
+#include "encoding/transcode.hpp"
 #include "platform/code_page_service.hpp"
 
 namespace tavrik {
@@ -52,8 +52,8 @@ std::string_view up_to_nul(std::string_view text) {
 
 // Most bytes a first step from `from` into `to` can write for `n` input bytes.
 std::size_t output_bound(std::uint32_t from, std::uint32_t to, std::size_t n) {
-    const bool from_table = platform::single_byte_index(from) >= 0;
-    const bool to_table = platform::single_byte_index(to) >= 0;
+    const bool from_table = encoding::single_byte_index(from) >= 0;
+    const bool to_table = encoding::single_byte_index(to) >= 0;
     std::size_t bound = WORK_BUFFER_SIZE;
     if (to_table && (from_table || from == CODE_PAGE_UTF8))
         bound = n;
@@ -193,7 +193,7 @@ class Enumeration {
             std::memcpy(text.get(), bytes.data(), bytes.size());
             return store(slot, std::move(text), bytes.size(), score_text(bytes));
         }
-        const int table = platform::single_byte_index(final_code_page);
+        const int table = encoding::single_byte_index(final_code_page);
         if (table >= 0) return read_single_byte(bytes, table, slot);
 
         if (!work_) work_ = allocate_text(WORK_BUFFER_SIZE);
@@ -215,13 +215,13 @@ class Enumeration {
     bool read_single_byte(std::string_view bytes, int table, Candidate& slot) {
         // Characters above U+007F take two or three bytes: bounds on the text's length, which
         // settle many failures at once and size the text without a second copy.
-        const std::size_t high = transcode::count_high_bytes(bytes);
+        const std::size_t high = encoding::transcode::count_high_bytes(bytes);
         if (bytes.size() + high > WORK_BUFFER_SIZE) return false;
         const std::size_t room = std::min(WORK_BUFFER_SIZE, bytes.size() + 2 * high);
         auto text = allocate_shared_text(room);
         if (!text) return false;
-        const transcode::Utf8Measure measure =
-            transcode::single_byte_to_utf8_measured(bytes, text.get(), room, table);
+        const encoding::transcode::Utf8Measure measure =
+            encoding::transcode::single_byte_to_utf8_measured(bytes, text.get(), room, table);
         if (!measure.ok) return false;
         const bool common_word =
             COMMON_WORDS_IN_SINGLE_BYTE[static_cast<std::size_t>(table)].occurs_in(

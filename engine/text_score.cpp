@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "engine/common_words.hpp"
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 
 namespace tavrik {
 
@@ -19,7 +19,7 @@ constexpr std::int32_t clamp_count(std::int64_t count) {
 }  // namespace
 
 int is_strict_utf8(std::string_view text) {
-    return platform::utf8::is_well_formed(text) ? 1 : 0;
+    return encoding::utf8::is_well_formed(text) ? 1 : 0;
 }
 
 std::int32_t count_cyrillic_utf8(std::string_view text) {
@@ -81,7 +81,7 @@ double score::from_measures(std::uint64_t length, std::int64_t cyrillic, std::in
 
 double score_text(std::string_view text) {
     if (text.empty()) return score::EMPTY;
-    if (!platform::utf8::is_well_formed(text)) return score::ILL_FORMED;
+    if (!encoding::utf8::is_well_formed(text)) return score::ILL_FORMED;
 
     // Well-formed, so Cyrillic code points are exactly the leads D0..D3 and D4 before 80..AF.
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());

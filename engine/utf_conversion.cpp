@@ -5,7 +5,7 @@
 #include <new>
 #include <string>
 
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 
 namespace tavrik {
 
@@ -24,7 +24,7 @@ std::size_t units_to_convert(const Unit* text, std::int32_t length) {
 std::unique_ptr<char16_t[]> utf8_to_wide(const char* utf8, std::int32_t length) try {
     const std::size_t size = units_to_convert(utf8, length);
     if (size == 0) return nullptr;
-    const std::u16string wide = platform::utf8::decode_lossy({utf8, size});
+    const std::u16string wide = encoding::utf8::decode_lossy({utf8, size});
     auto out = std::make_unique_for_overwrite<char16_t[]>(wide.size() + 1);
     std::copy(wide.begin(), wide.end(), out.get());
     out[wide.size()] = u'\0';
@@ -37,7 +37,7 @@ std::unique_ptr<char[]> wide_to_utf8(const char16_t* wide, std::int32_t length) 
     const std::size_t size = units_to_convert(wide, length);
     if (size == 0) return nullptr;
     std::string utf8;
-    platform::utf8::encode_lenient({wide, size}, utf8);
+    encoding::utf8::encode_lenient({wide, size}, utf8);
     auto out = std::make_unique_for_overwrite<char[]>(utf8.size() + 1);
     std::memcpy(out.get(), utf8.data(), utf8.size());
     out[utf8.size()] = '\0';

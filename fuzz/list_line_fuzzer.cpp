@@ -6,7 +6,7 @@
 
 #include "engine/candidates.hpp"
 #include "fuzz/fuzz_input.hpp"
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 #include "ui/list_line.hpp"
 #include "ui/text_panel.hpp"
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         __builtin_trap();
     // Cut only between characters: a well-formed text gives a well-formed preview.
     const std::string_view shown_text = std::string_view(text).substr(0, text.find('\0'));
-    if (platform::utf8::is_well_formed(shown_text) && !platform::utf8::is_well_formed(preview)) {
+    if (encoding::utf8::is_well_formed(shown_text) && !encoding::utf8::is_well_formed(preview)) {
         __builtin_trap();
     }
     const std::string line = format_list_line(candidate);

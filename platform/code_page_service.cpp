@@ -2,25 +2,25 @@
 
 #include <new>
 
-#include "platform/codepages/single_byte_code_pages.hpp"
-#include "platform/codepages/utf8.hpp"
+#include "encoding/single_byte_code_pages.hpp"
+#include "encoding/utf8.hpp"
 #include "platform/os_code_pages.hpp"
 
 namespace tavrik::platform {
 
 bool has_own_converter(std::uint32_t code_page) {
-    return code_page == UTF8_CODE_PAGE || single_byte_index(code_page) >= 0;
+    return code_page == UTF8_CODE_PAGE || encoding::single_byte_index(code_page) >= 0;
 }
 
 bool decode_to_utf16(std::uint32_t code_page, std::string_view bytes, std::u16string& out) try {
-    if (code_page == UTF8_CODE_PAGE) return utf8::decode_strict(bytes, out);
-    const int index = single_byte_index(code_page);
+    if (code_page == UTF8_CODE_PAGE) return encoding::utf8::decode_strict(bytes, out);
+    const int index = encoding::single_byte_index(code_page);
     if (index < 0) return os::decode_to_utf16(code_page, bytes, out);
-    const auto& table = SINGLE_BYTE_CODE_PAGES[static_cast<std::size_t>(index)].to_unicode;
+    const auto& table = encoding::SINGLE_BYTE_CODE_PAGES[static_cast<std::size_t>(index)].to_unicode;
     out.resize(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const char16_t unit = table[static_cast<unsigned char>(bytes[i])];
-        if (unit == UNDEFINED_UNIT) return false;
+        if (unit == encoding::UNDEFINED_UNIT) return false;
         out[i] = unit;
     }
     return true;
@@ -31,21 +31,21 @@ bool decode_to_utf16(std::uint32_t code_page, std::string_view bytes, std::u16st
 EncodeResult encode_from_utf16(std::uint32_t code_page, std::u16string_view text,
                                std::string& out) try {
     if (code_page == UTF8_CODE_PAGE) {
-        utf8::encode_lenient(text, out);
+        encoding::utf8::encode_lenient(text, out);
         return {true, false};
     }
-    const int index = single_byte_index(code_page);
+    const int index = encoding::single_byte_index(code_page);
     if (index < 0) return os::encode_from_utf16(code_page, text, out);
-    const auto& encoder = SINGLE_BYTE_ENCODERS[static_cast<std::size_t>(index)];
+    const auto& encoder = encoding::SINGLE_BYTE_ENCODERS[static_cast<std::size_t>(index)];
     EncodeResult result{true, false};
     out.resize(text.size());
     std::size_t written = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const std::int16_t byte = encoder.encode(text[i]);
-        if (byte == SingleByteEncoder::UNMAPPED) {
+        if (byte == encoding::SingleByteEncoder::UNMAPPED) {
             result.used_default = true;
             // A surrogate pair is one character, but Windows writes one default byte per unit.
-            out[written++] = static_cast<char>(DEFAULT_CHARACTER);
+            out[written++] = static_cast<char>(encoding::DEFAULT_CHARACTER);
         } else {
             out[written++] = static_cast<char>(byte);
         }

@@ -9,12 +9,12 @@ if [ "${1:-}" = "--console" ]; then
   scripts/setup-debian.sh native
   cmake --preset native >/dev/null
   cmake --build --preset native --target tavrik-cli >/dev/null
-  exec build/native/cli/tavrik-cli
+  exec build/native/app/cli/tavrik-cli
 fi
 scripts/setup-debian.sh windows
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target tavrik >/dev/null
-echo "Built build/windows/platform/tavrik.exe" >&2
+echo "Built build/windows/app/win32/tavrik.exe" >&2
 if [ -z "${DISPLAY:-}" ]; then
   cat >&2 <<'TXT'
 There is no display here (DISPLAY is not set), so the window cannot be shown.
@@ -23,4 +23,4 @@ There is no display here (DISPLAY is not set), so the window cannot be shown.
 TXT
   exit 0
 fi
-exec scripts/with-wine.sh ru_RU wine build/windows/platform/tavrik.exe
+exec scripts/with-wine.sh ru_RU wine build/windows/app/win32/tavrik.exe

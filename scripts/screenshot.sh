@@ -11,9 +11,9 @@ cmake --preset windows >/dev/null
 cmake --build --preset windows --target tavrik drive_window >/dev/null
 export TAVRIK_SHOT="$out" TAVRIK_SHOT_TEXT="$text"
 xvfb-run -a -s "-screen 0 1024x768x24" scripts/with-wine.sh ru_RU bash -c '
-  wine build/windows/platform/tavrik.exe & program=$!
+  wine build/windows/app/win32/tavrik.exe & program=$!
   sleep 3
-  wine build/windows/platform/drive_window.exe "$TAVRIK_SHOT_TEXT"
+  wine build/windows/app/win32/drive_window.exe "$TAVRIK_SHOT_TEXT"
   sleep 2
   import -window root "$TAVRIK_SHOT"
   kill $program 2>/dev/null || true'

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/code_page_service.hpp"
-#include "platform/codepages/single_byte_code_pages.hpp"
-#include "platform/posix/iconv_converter.hpp"
+#include "encoding/single_byte_code_pages.hpp"
+#include "tests/support/iconv_converter.hpp"
 
 namespace tavrik {
 namespace {
@@ -35,8 +35,8 @@ const char* iconv_name(std::uint32_t code_page) {
 
 class CodePageTable : public testing::TestWithParam<std::size_t> {
 protected:
-    const platform::SingleByteCodePage& page() const {
-        return platform::SINGLE_BYTE_CODE_PAGES[GetParam()];
+    const encoding::SingleByteCodePage& page() const {
+        return encoding::SINGLE_BYTE_CODE_PAGES[GetParam()];
     }
 };
 
@@ -46,7 +46,7 @@ TEST_P(CodePageTable, EveryByteDecodesAsIconvDecodesIt) {
     ASSERT_NE(name, nullptr);
     for (int byte = 0; byte < 256; ++byte) {
         const std::string one(1, static_cast<char>(byte));
-        const auto expected = platform::posix::iconv_decode(name, one);
+        const auto expected = test::iconv_decode(name, one);
         std::u16string ours;
         const bool decoded = platform::decode_to_utf16(page.code_page, one, ours);
         ASSERT_EQ(decoded, expected.has_value()) << page.description << " byte " << byte;
@@ -63,7 +63,7 @@ TEST_P(CodePageTable, EveryCharacterEncodesAsIconvEncodesIt) {
     const char* name = iconv_name(page.code_page);
     for (char32_t unit = 0; unit < 0x10000; ++unit) {
         if (unit >= 0xD800 && unit <= 0xDFFF) continue;
-        const auto expected = platform::posix::iconv_encode(name, std::u32string(1, unit));
+        const auto expected = test::iconv_encode(name, std::u32string(1, unit));
         std::string ours;
         const auto result = platform::encode_from_utf16(
             page.code_page, std::u16string(1, static_cast<char16_t>(unit)), ours);
@@ -78,10 +78,10 @@ TEST_P(CodePageTable, EveryCharacterEncodesAsIconvEncodesIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Tables, CodePageTable,
-                         testing::Range(std::size_t{0}, platform::SINGLE_BYTE_CODE_PAGES.size()),
+                         testing::Range(std::size_t{0}, encoding::SINGLE_BYTE_CODE_PAGES.size()),
                          [](const testing::TestParamInfo<std::size_t>& info) {
                              return "cp" + std::to_string(
-                                               platform::SINGLE_BYTE_CODE_PAGES[info.param].code_page);
+                                               encoding::SINGLE_BYTE_CODE_PAGES[info.param].code_page);
                          });
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/code_pages.hpp"
-#include "platform/codepages/single_byte_code_pages.hpp"
+#include "encoding/single_byte_code_pages.hpp"
 #include "tests/reference/plain_engine.hpp"
 #include "tests/support/test_texts.hpp"
 
@@ -34,7 +34,7 @@ std::optional<std::string> convert(const std::string& source, std::uint32_t from
 
 std::vector<std::uint32_t> all_code_pages() {
     std::vector<std::uint32_t> pages{65001};
-    for (const auto& page : platform::SINGLE_BYTE_CODE_PAGES)
+    for (const auto& page : encoding::SINGLE_BYTE_CODE_PAGES)
         pages.push_back(page.code_page);
     return pages;
 }
@@ -97,7 +97,7 @@ TEST(ConvertStrict, LargeInputsFailRatherThanTruncate) {
 TEST(ConvertStrict, KernelsAgreeWithTheRoundTripThroughUtf16) {
     std::mt19937 random(3);
     std::vector<std::string> inputs = {std::string(test::russian_prose_utf8())};
-    for (const auto& page : platform::SINGLE_BYTE_CODE_PAGES) {
+    for (const auto& page : encoding::SINGLE_BYTE_CODE_PAGES) {
         inputs.push_back(test::russian_prose_in(page.code_page));
     }
     for (int i = 0; i < 300; ++i) {

@@ -12,9 +12,9 @@
 namespace tavrik {
 namespace {
 
-using platform::MessageBoxAnswer;
-using platform::MessageBoxButtons;
-using platform::MessageBoxIcon;
+using ui::MessageBoxAnswer;
+using ui::MessageBoxButtons;
+using ui::MessageBoxIcon;
 using test::shown_in_ansi;
 
 class SystemCheck : public test::WindowTest {
@@ -28,7 +28,7 @@ class SystemCheck : public test::WindowTest {
     void add_broken(std::u16string_view real) {
         tree_.make_file(u"Desktop/" + shown_in_ansi(real));
     }
-    const platform::RecordingWindowSystem::ShownMessageBox& last_box() const {
+    const test::RecordingWindowSystem::ShownMessageBox& last_box() const {
         return window.message_boxes.back();
     }
 

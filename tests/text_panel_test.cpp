@@ -13,7 +13,7 @@
 namespace tavrik {
 namespace {
 
-using platform::MessageBoxIcon;
+using ui::MessageBoxIcon;
 
 // «РџСЂРёРІРµС‚, РјРёСЂ!» pasted on a Russian system: the box hands over its Windows-1251 bytes,
 // which are the UTF-8 bytes of «Привет, мир!».
@@ -134,8 +134,8 @@ TEST_F(TextPanel, SaveWritesExactlyTheCandidatesBytes) {
     EXPECT_EQ(tree.names_in(), std::vector<std::u16string>{u"исправлено.txt"});
     EXPECT_TRUE(window.message_boxes.empty());
     ASSERT_EQ(window.file_dialogs.size(), 2u);
-    const platform::FileDialog& dialog = window.file_dialogs[0];
-    EXPECT_EQ(dialog.purpose, platform::FileDialog::Purpose::Save);
+    const ui::FileDialog& dialog = window.file_dialogs[0];
+    EXPECT_EQ(dialog.purpose, ui::FileDialog::Purpose::Save);
     EXPECT_EQ(dialog.title, u"Сохранить");
     EXPECT_EQ(dialog.initial_name, u"исправлено.txt");
     EXPECT_EQ(dialog.default_extension, u"txt");

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/text_score.hpp"
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 #include "tests/reference/plain_engine.hpp"
 #include "tests/support/test_texts.hpp"
 
@@ -43,17 +43,17 @@ TEST(Utf8, ValidatorAgreesWithThePlainWalkOnRandomBytes) {
 TEST(Utf8, DecodesAndEncodesEveryPlane) {
     const std::string text = "a\xD0\xAF\xE2\x86\x92\xF0\x9F\x93\x82";  // a Я → 📂
     std::u16string wide;
-    ASSERT_TRUE(platform::utf8::decode_strict(text, wide));
+    ASSERT_TRUE(encoding::utf8::decode_strict(text, wide));
     EXPECT_EQ(wide, u"a\u042F\u2192\U0001F4C2");
     std::string back;
-    platform::utf8::encode_lenient(wide, back);
+    encoding::utf8::encode_lenient(wide, back);
     EXPECT_EQ(back, text);
-    EXPECT_FALSE(platform::utf8::decode_strict("\xED\xA0\x80", wide));
+    EXPECT_FALSE(encoding::utf8::decode_strict("\xED\xA0\x80", wide));
 }
 
 TEST(Utf8, LoneSurrogatesEncodeAsReplacementCharacter) {
     std::string out;
-    platform::utf8::encode_lenient(std::u16string{u'a', char16_t{0xD800}, u'b', char16_t{0xDC00}},
+    encoding::utf8::encode_lenient(std::u16string{u'a', char16_t{0xD800}, u'b', char16_t{0xDC00}},
                                    out);
     EXPECT_EQ(out,
               "a\xEF\xBF\xBD"

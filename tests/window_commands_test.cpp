@@ -15,18 +15,18 @@ TEST_F(WindowCommands, LayoutFollowsTheWidthOnly) {
         window.places.clear();
         layout_controls(window, width);
         ASSERT_EQ(window.places.size(), 12u);
-        EXPECT_EQ(window.places[IDC_LABEL_INPUT], (platform::Rect{10, 10, width - 20, 20}));
-        EXPECT_EQ(window.places[IDC_INPUT], (platform::Rect{10, 36, width - 131, 110}));
-        EXPECT_EQ(window.places[IDC_FIX], (platform::Rect{width - 115, 36, 105, 110}));
-        EXPECT_EQ(window.places[IDC_OPEN], (platform::Rect{10, 152, 125, 28}));
-        EXPECT_EQ(window.places[IDC_CHECK_SYSTEM], (platform::Rect{141, 152, 170, 28}));
-        EXPECT_EQ(window.places[IDC_LABEL_VARIANTS], (platform::Rect{10, 190, width - 20, 20}));
-        EXPECT_EQ(window.places[IDC_VARIANTS], (platform::Rect{10, 216, width - 20, 160}));
-        EXPECT_EQ(window.places[IDC_SCORE], (platform::Rect{10, 382, width - 20, 22}));
-        EXPECT_EQ(window.places[IDC_LABEL_OUTPUT], (platform::Rect{10, 410, width - 20, 20}));
-        EXPECT_EQ(window.places[IDC_OUTPUT], (platform::Rect{10, 436, width - 131, 100}));
-        EXPECT_EQ(window.places[IDC_COPY], (platform::Rect{width - 115, 436, 105, 28}));
-        EXPECT_EQ(window.places[IDC_SAVE], (platform::Rect{width - 115, 468, 105, 28}));
+        EXPECT_EQ(window.places[IDC_LABEL_INPUT], (ui::Rect{10, 10, width - 20, 20}));
+        EXPECT_EQ(window.places[IDC_INPUT], (ui::Rect{10, 36, width - 131, 110}));
+        EXPECT_EQ(window.places[IDC_FIX], (ui::Rect{width - 115, 36, 105, 110}));
+        EXPECT_EQ(window.places[IDC_OPEN], (ui::Rect{10, 152, 125, 28}));
+        EXPECT_EQ(window.places[IDC_CHECK_SYSTEM], (ui::Rect{141, 152, 170, 28}));
+        EXPECT_EQ(window.places[IDC_LABEL_VARIANTS], (ui::Rect{10, 190, width - 20, 20}));
+        EXPECT_EQ(window.places[IDC_VARIANTS], (ui::Rect{10, 216, width - 20, 160}));
+        EXPECT_EQ(window.places[IDC_SCORE], (ui::Rect{10, 382, width - 20, 22}));
+        EXPECT_EQ(window.places[IDC_LABEL_OUTPUT], (ui::Rect{10, 410, width - 20, 20}));
+        EXPECT_EQ(window.places[IDC_OUTPUT], (ui::Rect{10, 436, width - 131, 100}));
+        EXPECT_EQ(window.places[IDC_COPY], (ui::Rect{width - 115, 436, 105, 28}));
+        EXPECT_EQ(window.places[IDC_SAVE], (ui::Rect{width - 115, 468, 105, 28}));
         // The right column ends 10 pixels before the edge, 6 pixels after the boxes.
         const auto& fix = window.places[IDC_FIX];
         EXPECT_EQ(fix.x + fix.width, width - 10);
@@ -79,7 +79,7 @@ TEST_F(WindowCommands, ButtonsMenuItemsAndF5) {
     ASSERT_EQ(window.message_boxes.size(), 1u);
     EXPECT_EQ(window.message_boxes[0].caption, u"О программе");
     EXPECT_EQ(window.message_boxes[0].text.substr(0, 36), u"Tavrik — исправление битой кодировки");
-    EXPECT_EQ(window.message_boxes[0].icon, platform::MessageBoxIcon::Information);
+    EXPECT_EQ(window.message_boxes[0].icon, ui::MessageBoxIcon::Information);
 
     on_command(state, IDM_EXIT, 0);
     EXPECT_TRUE(window.closed);

@@ -30,7 +30,7 @@ void on_key_down(MainWindowState& state, unsigned key) {
 }
 
 void show_about(MainWindowState& state) {
-    state.window->message_box(ABOUT_TEXT, ABOUT_CAPTION, platform::MessageBoxIcon::Information);
+    state.window->message_box(ABOUT_TEXT, ABOUT_CAPTION, ui::MessageBoxIcon::Information);
 }
 
 void on_destroy(MainWindowState& state) {

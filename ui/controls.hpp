@@ -4,11 +4,11 @@
 #include <array>
 #include <string_view>
 
-#include "platform/window_system.hpp"
+#include "ui/window_system.hpp"
 
 namespace tavrik {
 
-using platform::ControlId;
+using ui::ControlId;
 
 inline constexpr ControlId IDC_INPUT = 1001;
 inline constexpr ControlId IDC_OUTPUT = 1002;

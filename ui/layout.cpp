@@ -2,7 +2,7 @@
 
 namespace tavrik {
 
-std::array<std::pair<ControlId, platform::Rect>, 12> control_rects(int w) {
+std::array<std::pair<ControlId, ui::Rect>, 12> control_rects(int w) {
     // 10-pixel margins; a 105-pixel column on the right, 6 pixels after the two boxes.
     return {{
         {IDC_LABEL_INPUT, {10, 10, w - 20, 20}},
@@ -20,7 +20,7 @@ std::array<std::pair<ControlId, platform::Rect>, 12> control_rects(int w) {
     }};
 }
 
-void layout_controls(platform::WindowSystem& window, int width) {
+void layout_controls(ui::WindowSystem& window, int width) {
     for (const auto& [control, rect] : control_rects(width)) window.place_control(control, rect);
     window.repaint();
 }

@@ -4,15 +4,15 @@
 #include <array>
 #include <utility>
 
-#include "platform/window_system.hpp"
+#include "ui/window_system.hpp"
 #include "ui/controls.hpp"
 
 namespace tavrik {
 
 // Every control's place for a client area `width` pixels wide (the height plays no part).
-std::array<std::pair<ControlId, platform::Rect>, 12> control_rects(int width);
+std::array<std::pair<ControlId, ui::Rect>, 12> control_rects(int width);
 
 // Places the twelve controls and repaints the window.
-void layout_controls(platform::WindowSystem& window, int width);
+void layout_controls(ui::WindowSystem& window, int width);
 
 }  // namespace tavrik

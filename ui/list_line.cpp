@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 
 namespace tavrik {
 
@@ -47,7 +47,7 @@ std::string format_list_line(const Candidate& candidate) {
 }
 
 std::u16string list_line_for_display(const Candidate& candidate) {
-    return platform::utf8::decode_lossy(format_list_line(candidate));
+    return encoding::utf8::decode_lossy(format_list_line(candidate));
 }
 
 int best_candidate_index(std::span<const Candidate> candidates) {
@@ -63,7 +63,7 @@ int best_candidate_index(std::span<const Candidate> candidates) {
 
 std::string displayable_utf8(std::string_view bytes) {
     std::string shown;
-    platform::utf8::encode_lenient(platform::utf8::decode_lossy(bytes), shown);
+    encoding::utf8::encode_lenient(encoding::utf8::decode_lossy(bytes), shown);
     return shown;
 }
 

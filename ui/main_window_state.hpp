@@ -5,12 +5,12 @@
 
 #include "engine/candidates.hpp"
 #include "names/folder_scan.hpp"
-#include "platform/window_system.hpp"
+#include "ui/window_system.hpp"
 
 namespace tavrik {
 
 struct MainWindowState {
-    platform::WindowSystem* window = nullptr;  // the main window, owner of every box and dialog
+    ui::WindowSystem* window = nullptr;  // the main window, owner of every box and dialog
     std::vector<Candidate> candidates;         // of the last fix action, in enumeration order
     int selected = -1;                         // the candidate shown; -1 when none
     BrokenNameList broken_names;               // of the last check-system, until renamed

@@ -6,8 +6,8 @@ namespace tavrik {
 
 namespace {
 
-using platform::MessageBoxButtons;
-using platform::MessageBoxIcon;
+using ui::MessageBoxButtons;
+using ui::MessageBoxIcon;
 
 constexpr std::u16string_view NOTHING_FOUND = u"Битых имён не найдено.\nВсе файлы в порядке.";
 constexpr std::u16string_view CHECK_CAPTION = u"Проверка системы";
@@ -33,7 +33,7 @@ std::u16string result_text(int fixed, int errors) {
 }
 
 void apply_renames(MainWindowState& state) {
-    platform::WindowSystem& window = *state.window;
+    ui::WindowSystem& window = *state.window;
     window.show_wait_cursor();
     const RenameCounts counts = rename_broken_names(state.broken_names);
     window.restore_cursor();
@@ -43,7 +43,7 @@ void apply_renames(MainWindowState& state) {
 }
 
 void check_system(MainWindowState& state) {
-    platform::WindowSystem& window = *state.window;
+    ui::WindowSystem& window = *state.window;
     free_broken_names(state.broken_names);
     window.show_wait_cursor();
     const int count = scan_known_folders(state.broken_names);
@@ -55,7 +55,7 @@ void check_system(MainWindowState& state) {
     const auto answer = window.message_box(FOUND, found_caption(count), MessageBoxIcon::Warning,
                                            MessageBoxButtons::YesNo);
     // Any other answer keeps the list for a later fix-system.
-    if (answer == platform::MessageBoxAnswer::Yes) apply_renames(state);
+    if (answer == ui::MessageBoxAnswer::Yes) apply_renames(state);
 }
 
 void fix_system(MainWindowState& state) {

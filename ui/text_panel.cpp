@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <new>
 
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 #include "platform/files.hpp"
 #include "ui/controls.hpp"
 #include "ui/list_line.hpp"
@@ -13,7 +13,7 @@ namespace tavrik {
 
 namespace {
 
-using platform::MessageBoxIcon;
+using ui::MessageBoxIcon;
 
 constexpr std::u16string_view INFORMATION = u"Информация";
 constexpr std::u16string_view ERROR_CAPTION = u"Ошибка";
@@ -25,16 +25,16 @@ constexpr std::u16string_view FILE_CUT =
     u"Файл больше 1 МБ: загружено только его начало (1 048 575 байт).\n"
     u"Исправленный текст будет неполным.";
 
-platform::FileDialog save_dialog() {
-    return {platform::FileDialog::Purpose::Save,
+ui::FileDialog save_dialog() {
+    return {ui::FileDialog::Purpose::Save,
             u"Сохранить",
             {{u"Текст", u"*.txt"}, {u"Все файлы", u"*.*"}},
             u"исправлено.txt",
             u"txt"};
 }
 
-platform::FileDialog open_dialog() {
-    return {platform::FileDialog::Purpose::Open,
+ui::FileDialog open_dialog() {
+    return {ui::FileDialog::Purpose::Open,
             u"Открыть файл",
             {{u"Все файлы", u"*.*"}, {u"Текст", u"*.txt"}},
             u"",
@@ -57,7 +57,7 @@ std::u16string score_line(const Candidate& candidate) {
     std::u16string line = u"Оценка: ";
     for (const char* c = score.data(); *c != '\0'; ++c) line += static_cast<char16_t>(*c);
     line += u"  |  ";
-    line += platform::utf8::decode_lossy(candidate.label_text());
+    line += encoding::utf8::decode_lossy(candidate.label_text());
     if (line.size() > SCORE_LINE_SIZE - 1) {
         line.resize(SCORE_LINE_SIZE - 1);
         if (line.back() >= 0xD800 && line.back() <= 0xDBFF) line.pop_back();  // half a pair
@@ -66,7 +66,7 @@ std::u16string score_line(const Candidate& candidate) {
 }
 
 std::u16string text_for_display(std::string_view utf8) {
-    const std::u16string text = platform::utf8::decode_lossy(up_to_nul(utf8));
+    const std::u16string text = encoding::utf8::decode_lossy(up_to_nul(utf8));
     std::u16string shown;
     shown.reserve(text.size() + text.size() / 16);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -81,7 +81,7 @@ std::u16string text_for_display(std::string_view utf8) {
 }
 
 void fix_input(MainWindowState& state) {
-    platform::WindowSystem& window = *state.window;
+    ui::WindowSystem& window = *state.window;
     state.candidates.clear();
     state.selected = -1;
 
@@ -128,11 +128,11 @@ void select_variant(MainWindowState& state) {
 void copy_selected(MainWindowState& state) {
     if (!state.has_selection()) return;
     state.window->set_clipboard_text(
-        platform::utf8::decode_lossy(up_to_nul(selected_candidate(state).view())));
+        encoding::utf8::decode_lossy(up_to_nul(selected_candidate(state).view())));
 }
 
 void save_selected(MainWindowState& state) {
-    platform::WindowSystem& window = *state.window;
+    ui::WindowSystem& window = *state.window;
     if (!state.has_selection()) {
         window.message_box(CHOOSE_A_VARIANT, INFORMATION, MessageBoxIcon::Information);
         return;
@@ -147,7 +147,7 @@ void save_selected(MainWindowState& state) {
 }
 
 void open_text_file(MainWindowState& state) {
-    platform::WindowSystem& window = *state.window;
+    ui::WindowSystem& window = *state.window;
     const auto path = window.choose_file(open_dialog());
     if (!path) return;
     const auto file = platform::read_file_prefix(*path, OPEN_READ_LIMIT);

@@ -1,4 +1,4 @@
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 #include "platform/command_line.hpp"
 
 namespace tavrik::platform {
@@ -7,7 +7,7 @@ std::vector<std::u16string> command_line_arguments(int argc, char** argv) {
     std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i) {
         std::u16string argument;
-        if (!utf8::decode_strict(argv[i], argument)) argument.clear();
+        if (!encoding::utf8::decode_strict(argv[i], argument)) argument.clear();
         arguments.push_back(std::move(argument));
     }
     return arguments;

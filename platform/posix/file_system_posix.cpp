@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 #include "platform/file_system.hpp"
 #include "platform/posix/native_path.hpp"
 
@@ -40,7 +40,7 @@ bool DirectoryListing::next(ListedEntry& entry) {
     if (!handle_->directory) return false;
     while (const dirent* found = readdir(handle_->directory)) {
         const std::string_view name = found->d_name;
-        if (!utf8::decode_strict(name, entry.name)) continue;  // not representable: left alone
+        if (!encoding::utf8::decode_strict(name, entry.name)) continue;  // not representable: left alone
         // The type of the entry itself, links not followed.
         struct stat status {};
         const std::string full = handle_->path + "/" + std::string(name);

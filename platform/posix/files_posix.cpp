@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <string>
 
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 #include "platform/files.hpp"
 #include "platform/posix/native_path.hpp"
 

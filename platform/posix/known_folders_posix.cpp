@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 #include "platform/known_folders.hpp"
 #include "platform/os_known_folders.hpp"
 #include "platform/posix/native_path.hpp"
@@ -87,7 +87,7 @@ std::optional<std::u16string> known_folder_path(int csidl) {
         return std::nullopt;
     }
     std::u16string wide;
-    if (!utf8::decode_strict(path, wide)) return std::nullopt;
+    if (!encoding::utf8::decode_strict(path, wide)) return std::nullopt;
     return wide;
 }
 

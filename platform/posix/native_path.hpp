@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 
 namespace tavrik::platform::posix {
 
 inline std::string native_path(std::u16string_view path) {
     std::string bytes;
-    utf8::encode_lenient(path, bytes);
+    encoding::utf8::encode_lenient(path, bytes);
     return bytes;
 }
 

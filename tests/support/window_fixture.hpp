@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake/recording_window_system.hpp"
+#include "tests/support/recording_window_system.hpp"
 #include "platform/system_code_pages.hpp"
 #include "ui/main_window_state.hpp"
 
@@ -14,7 +14,7 @@ protected:
     WindowTest() { state.window = &window; }
 
     platform::SystemCodePageOverride russian{1251, 866};
-    platform::RecordingWindowSystem window;
+    test::RecordingWindowSystem window;
     MainWindowState state;
 };
 

@@ -7,7 +7,7 @@
 
 #include "platform/known_folders.hpp"
 #include "platform/system_code_pages.hpp"
-#include "platform/win32/main_window.hpp"
+#include "app/win32/main_window.hpp"
 #include "tests/support/broken_names.hpp"
 #include "tests/support/temp_tree.hpp"
 #include "ui/controls.hpp"

@@ -8,56 +8,56 @@
 #include <string>
 #include <vector>
 
-#include "platform/window_system.hpp"
+#include "ui/window_system.hpp"
 
-namespace tavrik::platform {
+namespace tavrik::test {
 
-class RecordingWindowSystem : public WindowSystem {
+class RecordingWindowSystem : public ui::WindowSystem {
 public:
     struct ShownMessageBox {
         std::u16string text;
         std::u16string caption;
-        MessageBoxIcon icon;
-        MessageBoxButtons buttons;
+        ui::MessageBoxIcon icon;
+        ui::MessageBoxButtons buttons;
     };
 
     // What the test sets up.
     std::string input;                                   // the input box, as ANSI bytes
-    std::deque<MessageBoxAnswer> answers;                // for Yes/No boxes; Ok otherwise
+    std::deque<ui::MessageBoxAnswer> answers;                // for Yes/No boxes; Ok otherwise
     std::deque<std::optional<std::u16string>> chosen_files;  // nothing: the dialog is cancelled
     bool clipboard_available = true;
 
     // What the logic did.
-    std::map<ControlId, std::u16string> texts;
+    std::map<ui::ControlId, std::u16string> texts;
     std::vector<std::u16string> list;
     int list_selection = -1;
     std::vector<ShownMessageBox> message_boxes;
-    std::vector<FileDialog> file_dialogs;
+    std::vector<ui::FileDialog> file_dialogs;
     std::optional<std::u16string> clipboard;
-    std::map<ControlId, Rect> places;
+    std::map<ui::ControlId, ui::Rect> places;
     int repaints = 0;
     int wait_cursors = 0;  // shown and not yet restored
     int cursor_changes = 0;
     bool closed = false;
 
-    std::u16string text(ControlId control) const;
+    std::u16string text(ui::ControlId control) const;
 
     std::string input_bytes() override { return input; }
     void set_input_bytes(std::string_view bytes) override { input = bytes; }
-    void set_text(ControlId control, std::u16string_view text) override;
+    void set_text(ui::ControlId control, std::u16string_view text) override;
     void clear_list() override;
     void add_list_line(std::u16string_view line) override;
     void select_list_line(int index) override;
     int selected_list_line() override { return list_selection; }
-    MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,
-                                 MessageBoxIcon icon, MessageBoxButtons buttons) override;
-    std::optional<std::u16string> choose_file(const FileDialog& dialog) override;
+    ui::MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,
+                                 ui::MessageBoxIcon icon, ui::MessageBoxButtons buttons) override;
+    std::optional<std::u16string> choose_file(const ui::FileDialog& dialog) override;
     bool set_clipboard_text(std::u16string_view text) override;
     void show_wait_cursor() override;
     void restore_cursor() override;
-    void place_control(ControlId control, const Rect& rect) override;
+    void place_control(ui::ControlId control, const ui::Rect& rect) override;
     void repaint() override { ++repaints; }
     void close() override { closed = true; }
 };
 
-}  // namespace tavrik::platform
+}  // namespace tavrik::test

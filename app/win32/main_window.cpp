@@ -1,4 +1,4 @@
-#include "platform/win32/main_window.hpp"
+#include "app/win32/main_window.hpp"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/window_system.hpp"
+#include "ui/window_system.hpp"
 #include "ui/commands.hpp"
 #include "ui/controls.hpp"
 #include "ui/layout.hpp"
@@ -81,7 +81,7 @@ DWORD extended_style_of(ControlKind kind) {
 }
 
 // The window system the window's logic works through: USER32, COMDLG32 and the clipboard.
-class Win32WindowSystem final : public platform::WindowSystem {
+class Win32WindowSystem final : public ui::WindowSystem {
   public:
     HWND main = nullptr;
 
@@ -121,20 +121,20 @@ class Win32WindowSystem final : public platform::WindowSystem {
         return selection == LB_ERR ? -1 : static_cast<int>(selection);
     }
 
-    platform::MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,
-                                           platform::MessageBoxIcon icon,
-                                           platform::MessageBoxButtons buttons) override {
-        UINT flags = buttons == platform::MessageBoxButtons::YesNo ? MB_YESNO : MB_OK;
-        flags |= icon == platform::MessageBoxIcon::Error     ? MB_ICONERROR
-                 : icon == platform::MessageBoxIcon::Warning ? MB_ICONWARNING
+    ui::MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,
+                                           ui::MessageBoxIcon icon,
+                                           ui::MessageBoxButtons buttons) override {
+        UINT flags = buttons == ui::MessageBoxButtons::YesNo ? MB_YESNO : MB_OK;
+        flags |= icon == ui::MessageBoxIcon::Error     ? MB_ICONERROR
+                 : icon == ui::MessageBoxIcon::Warning ? MB_ICONWARNING
                                                              : MB_ICONINFORMATION;
         const int answer = MessageBoxW(main, wide(owned(text)), wide(owned(caption)), flags);
-        return answer == IDYES  ? platform::MessageBoxAnswer::Yes
-               : answer == IDNO ? platform::MessageBoxAnswer::No
-                                : platform::MessageBoxAnswer::Ok;
+        return answer == IDYES  ? ui::MessageBoxAnswer::Yes
+               : answer == IDNO ? ui::MessageBoxAnswer::No
+                                : ui::MessageBoxAnswer::Ok;
     }
 
-    std::optional<std::u16string> choose_file(const platform::FileDialog& dialog) override {
+    std::optional<std::u16string> choose_file(const ui::FileDialog& dialog) override {
         std::u16string filter;  // "description\0pattern\0...\0"
         for (const auto& [description, pattern] : dialog.filters) {
             filter += description;
@@ -156,7 +156,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
         request.lpstrFile = reinterpret_cast<wchar_t*>(file.data());
         request.nMaxFile = static_cast<DWORD>(file.size());
         request.lpstrTitle = wide(title);
-        const bool save = dialog.purpose == platform::FileDialog::Purpose::Save;
+        const bool save = dialog.purpose == ui::FileDialog::Purpose::Save;
         if (!extension.empty()) request.lpstrDefExt = wide(extension);
         request.Flags = save ? OFN_OVERWRITEPROMPT : OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
         const BOOL chosen = save ? GetSaveFileNameW(&request) : GetOpenFileNameW(&request);
@@ -193,7 +193,7 @@ class Win32WindowSystem final : public platform::WindowSystem {
     }
     void restore_cursor() override { SetCursor(previous_cursor_); }
 
-    void place_control(ControlId id, const platform::Rect& rect) override {
+    void place_control(ControlId id, const ui::Rect& rect) override {
         SetWindowPos(control(id), nullptr, rect.x, rect.y, rect.width, rect.height, SWP_NOZORDER);
     }
 

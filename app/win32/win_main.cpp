@@ -1,7 +1,7 @@
 // The program's entry point on Windows.
 #include <windows.h>
 
-#include "platform/win32/main_window.hpp"
+#include "app/win32/main_window.hpp"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     STARTUPINFOA startup{};

@@ -13,7 +13,7 @@
 #include "engine/repair_utilities.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "names/folder_scan.hpp"
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 #include "platform/command_line.hpp"
 #include "platform/file_system.hpp"
 #include "platform/files.hpp"
@@ -57,7 +57,7 @@ constexpr const char* USAGE =
 
 std::string utf8_of(std::u16string_view text) {
     std::string bytes;
-    platform::utf8::encode_lenient(text, bytes);
+    encoding::utf8::encode_lenient(text, bytes);
     return bytes;
 }
 

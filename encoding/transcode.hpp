@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/codepages/single_byte_code_pages.hpp"
+#include "encoding/single_byte_code_pages.hpp"
 
-namespace tavrik::transcode {
+namespace tavrik::encoding::transcode {
 
-inline constexpr std::size_t TABLE_COUNT = platform::SINGLE_BYTE_CODE_PAGES.size();
+inline constexpr std::size_t TABLE_COUNT = SINGLE_BYTE_CODE_PAGES.size();
 
 // Byte in one table's code page -> byte in another's, or -1 where the source byte is undefined
 // or its character is missing from the target.
@@ -43,10 +43,10 @@ constexpr auto make_pair_tables() {
         for (std::size_t to = 0; to < TABLE_COUNT; ++to) {
             auto& table = tables[from * TABLE_COUNT + to];
             for (std::size_t byte = 0; byte < 256; ++byte) {
-                const char16_t unit = platform::SINGLE_BYTE_CODE_PAGES[from].to_unicode[byte];
-                table[byte] = unit == platform::UNDEFINED_UNIT
+                const char16_t unit = SINGLE_BYTE_CODE_PAGES[from].to_unicode[byte];
+                table[byte] = unit == UNDEFINED_UNIT
                                   ? std::int16_t{-1}
-                                  : platform::SINGLE_BYTE_ENCODERS[to].encode(unit);
+                                  : SINGLE_BYTE_ENCODERS[to].encode(unit);
             }
         }
     }
@@ -57,9 +57,9 @@ constexpr auto make_utf8_tables() {
     std::array<Utf8Table, TABLE_COUNT> tables{};
     for (std::size_t index = 0; index < TABLE_COUNT; ++index) {
         for (std::size_t byte = 0; byte < 256; ++byte) {
-            const char32_t cp = platform::SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
+            const char32_t cp = SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
             Utf8Entry entry{};
-            if (cp == platform::UNDEFINED_UNIT) {
+            if (cp == UNDEFINED_UNIT) {
                 entry.bytes = {0, 0, 0, 0};
             } else if (cp < 0x80) {
                 entry.bytes = {static_cast<char>(cp), 0, 0, 1};
@@ -81,8 +81,8 @@ constexpr auto make_measure_tables() {
     std::array<MeasureTable, TABLE_COUNT> tables{};
     for (std::size_t index = 0; index < TABLE_COUNT; ++index) {
         for (std::size_t byte = 0; byte < 256; ++byte) {
-            const char32_t cp = platform::SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
-            if (cp == platform::UNDEFINED_UNIT) {
+            const char32_t cp = SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
+            if (cp == UNDEFINED_UNIT) {
                 tables[index][byte] = std::uint64_t{1} << 48;
                 continue;
             }
@@ -99,7 +99,7 @@ constexpr auto make_two_byte_encoder_tables() {
     std::array<TwoByteEncoderTable, TABLE_COUNT> tables{};
     for (std::size_t index = 0; index < TABLE_COUNT; ++index) {
         for (char32_t cp = 0; cp < 0x800; ++cp) {
-            tables[index][cp] = platform::SINGLE_BYTE_ENCODERS[index].encode(cp);
+            tables[index][cp] = SINGLE_BYTE_ENCODERS[index].encode(cp);
         }
     }
     return tables;
@@ -110,9 +110,9 @@ constexpr auto make_two_byte_encoder_tables() {
 constexpr bool every_table_is_one_to_one() {
     for (std::size_t index = 0; index < TABLE_COUNT; ++index) {
         for (std::size_t byte = 0; byte < 256; ++byte) {
-            const char16_t unit = platform::SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
-            if (unit == platform::UNDEFINED_UNIT) continue;
-            if (platform::SINGLE_BYTE_ENCODERS[index].encode(unit) !=
+            const char16_t unit = SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
+            if (unit == UNDEFINED_UNIT) continue;
+            if (SINGLE_BYTE_ENCODERS[index].encode(unit) !=
                 static_cast<std::int16_t>(byte)) {
                 return false;
             }
@@ -159,4 +159,4 @@ struct Utf8Measure {
 Utf8Measure single_byte_to_utf8_measured(std::string_view source, char* destination,
                                          std::size_t capacity, int table_index);
 
-}  // namespace tavrik::transcode
+}  // namespace tavrik::encoding::transcode

@@ -1,13 +1,13 @@
-#include "platform/fake/recording_window_system.hpp"
+#include "tests/support/recording_window_system.hpp"
 
-namespace tavrik::platform {
+namespace tavrik::test {
 
-std::u16string RecordingWindowSystem::text(ControlId control) const {
+std::u16string RecordingWindowSystem::text(ui::ControlId control) const {
     const auto found = texts.find(control);
     return found == texts.end() ? std::u16string() : found->second;
 }
 
-void RecordingWindowSystem::set_text(ControlId control, std::u16string_view text) {
+void RecordingWindowSystem::set_text(ui::ControlId control, std::u16string_view text) {
     texts[control] = text;
 }
 
@@ -22,19 +22,19 @@ void RecordingWindowSystem::select_list_line(int index) {
     list_selection = index >= 0 && static_cast<std::size_t>(index) < list.size() ? index : -1;
 }
 
-MessageBoxAnswer RecordingWindowSystem::message_box(std::u16string_view text,
+ui::MessageBoxAnswer RecordingWindowSystem::message_box(std::u16string_view text,
                                                     std::u16string_view caption,
-                                                    MessageBoxIcon icon,
-                                                    MessageBoxButtons buttons) {
+                                                    ui::MessageBoxIcon icon,
+                                                    ui::MessageBoxButtons buttons) {
     message_boxes.push_back({std::u16string(text), std::u16string(caption), icon, buttons});
-    if (buttons == MessageBoxButtons::Ok) return MessageBoxAnswer::Ok;
-    if (answers.empty()) return MessageBoxAnswer::No;
-    const MessageBoxAnswer answer = answers.front();
+    if (buttons == ui::MessageBoxButtons::Ok) return ui::MessageBoxAnswer::Ok;
+    if (answers.empty()) return ui::MessageBoxAnswer::No;
+    const ui::MessageBoxAnswer answer = answers.front();
     answers.pop_front();
     return answer;
 }
 
-std::optional<std::u16string> RecordingWindowSystem::choose_file(const FileDialog& dialog) {
+std::optional<std::u16string> RecordingWindowSystem::choose_file(const ui::FileDialog& dialog) {
     file_dialogs.push_back(dialog);
     if (chosen_files.empty()) return std::nullopt;
     auto chosen = chosen_files.front();
@@ -58,8 +58,8 @@ void RecordingWindowSystem::restore_cursor() {
     ++cursor_changes;
 }
 
-void RecordingWindowSystem::place_control(ControlId control, const Rect& rect) {
+void RecordingWindowSystem::place_control(ui::ControlId control, const ui::Rect& rect) {
     places[control] = rect;
 }
 
-}  // namespace tavrik::platform
+}  // namespace tavrik::test

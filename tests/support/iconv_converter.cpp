@@ -1,4 +1,4 @@
-#include "platform/posix/iconv_converter.hpp"
+#include "tests/support/iconv_converter.hpp"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-namespace tavrik::platform::posix {
+namespace tavrik::test {
 
 namespace {
 
@@ -63,4 +63,4 @@ std::optional<std::string> iconv_encode(const char* name, std::u32string_view te
     return run(name, "UTF-32LE", raw.data(), raw.size());
 }
 
-}  // namespace tavrik::platform::posix
+}  // namespace tavrik::test

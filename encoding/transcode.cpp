@@ -1,9 +1,9 @@
-#include "engine/transcode.hpp"
+#include "encoding/transcode.hpp"
 
 #include <algorithm>
 #include <cstring>
 
-namespace tavrik::transcode {
+namespace tavrik::encoding::transcode {
 
 namespace {
 
@@ -11,7 +11,7 @@ constexpr std::uint64_t HIGH_BITS = 0x8080808080808080ULL;
 
 // The ASCII fast paths below copy bytes under 0x80 unchanged.
 constexpr bool every_table_keeps_ascii() {
-    for (const auto& page : platform::SINGLE_BYTE_CODE_PAGES) {
+    for (const auto& page : SINGLE_BYTE_CODE_PAGES) {
         for (char16_t byte = 0; byte < 0x80; ++byte) {
             if (page.to_unicode[byte] != byte) return false;
         }
@@ -75,7 +75,7 @@ std::int64_t single_byte_to_utf8(std::string_view source, char* destination, std
 std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std::size_t capacity,
                                  int table_index) {
     const auto& two_byte = TWO_BYTE_ENCODER_TABLES[static_cast<std::size_t>(table_index)];
-    const auto& encoder = platform::SINGLE_BYTE_ENCODERS[static_cast<std::size_t>(table_index)];
+    const auto& encoder = SINGLE_BYTE_ENCODERS[static_cast<std::size_t>(table_index)];
     const auto* in = reinterpret_cast<const unsigned char*>(source.data());
     const std::size_t n = source.size();
     std::size_t written = 0;
@@ -171,4 +171,4 @@ Utf8Measure single_byte_to_utf8_measured(std::string_view source, char* destinat
     return result;
 }
 
-}  // namespace tavrik::transcode
+}  // namespace tavrik::encoding::transcode

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tavrik::platform::utf8 {
+namespace tavrik::encoding::utf8 {
 
 // Length of the well-formed prefix of `bytes`: all of it when the text is well-formed.
 std::size_t valid_prefix_length(std::string_view bytes);
@@ -32,4 +32,4 @@ constexpr int encoded_length(char32_t code_point) {
     return code_point < 0x80 ? 1 : code_point < 0x800 ? 2 : code_point < 0x10000 ? 3 : 4;
 }
 
-}  // namespace tavrik::platform::utf8
+}  // namespace tavrik::encoding::utf8

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <utility>
 
-namespace tavrik::platform {
+namespace tavrik::encoding {
 
 // Marks a byte the code page leaves undefined; no code page maps a byte to U+FFFF.
 inline constexpr char16_t UNDEFINED_UNIT = 0xFFFF;
@@ -84,4 +84,4 @@ constexpr int single_byte_index(std::uint32_t code_page) {
 // The character a code page writes for one it cannot hold ('?' in every table of ours).
 inline constexpr unsigned char DEFAULT_CHARACTER = '?';
 
-}  // namespace tavrik::platform
+}  // namespace tavrik::encoding

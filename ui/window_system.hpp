@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace tavrik::platform {
+namespace tavrik::ui {
 
 using ControlId = int;
 
@@ -75,4 +75,4 @@ public:
     virtual void close() = 0;
 };
 
-}  // namespace tavrik::platform
+}  // namespace tavrik::ui

@@ -1,8 +1,8 @@
-#include "platform/codepages/utf8.hpp"
+#include "encoding/utf8.hpp"
 
 #include <cstring>
 
-namespace tavrik::platform::utf8 {
+namespace tavrik::encoding::utf8 {
 
 namespace {
 
@@ -140,4 +140,4 @@ void encode_lenient(std::u16string_view text, std::string& out) {
     }
 }
 
-}  // namespace tavrik::platform::utf8
+}  // namespace tavrik::encoding::utf8
