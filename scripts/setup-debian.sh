@@ -5,6 +5,7 @@
 #   scripts/setup-debian.sh windows   the Windows build (MinGW-w64) and Wine to run its tests
 #   scripts/setup-debian.sh display   a virtual display to run the window in and photograph it
 #   scripts/setup-debian.sh fuzz      clang with libFuzzer and the sanitizers' runtime
+#   scripts/setup-debian.sh generators clang-format, and the Russian texts the tables are made from
 set -euo pipefail
 
 packages=()
@@ -13,6 +14,7 @@ for group in "${@:-native}"; do
     native) packages+=(g++ cmake ninja-build libgtest-dev libbenchmark-dev) ;;
     windows) packages+=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 locales) ;;
     fuzz) packages+=(cmake ninja-build clang libclang-rt-14-dev) ;;
+    generators) packages+=(clang-format python3 fortunes-ru manpages-ru) ;;
     display) packages+=(xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core) ;;
     *) echo "unknown package group: $group" >&2; exit 2 ;;
   esac

@@ -2,10 +2,12 @@
 # Builds everything and runs every test: the optimised Linux build, the Linux build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine, once as on a
 # Russian Windows (code pages 1251/866) and once as on a Western one (1252/437); and a minute of
-# every fuzz target.
+# every fuzz target. First of all, the sources are checked: formatted, generated tables current.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh native windows fuzz
+echo "== sources"
+scripts/check-sources.sh
 jobs=$(nproc)
 for preset in native asan windows; do
   echo "== $preset build"
