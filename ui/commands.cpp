@@ -1,12 +1,33 @@
 #include "ui/commands.hpp"
 
+#include <new>
+
 #include "ui/controls.hpp"
 #include "ui/system_check.hpp"
 #include "ui/text_panel.hpp"
 
 namespace tavrik {
 
-void on_command(MainWindowState& state, int id, int notification) {
+namespace {
+
+// Memory ran out in the middle of a command: the command is abandoned, and what it had built
+// halfway is dropped so that nothing acts on it later (a half-filled list of variants, a
+// broken-name list that misses entries).
+void abandon(MainWindowState& state, int id) noexcept {
+    switch (id) {
+        case IDC_FIX:
+            state.candidates.clear();
+            state.selected = -1;
+            state.window->clear_list();
+            break;
+        case IDC_CHECK_SYSTEM:
+        case IDM_CHECK_SYSTEM:
+        case IDM_FIX_SYSTEM: release_broken_names(state); break;
+        default: break;
+    }
+}
+
+void run_command(MainWindowState& state, int id, int notification) {
     switch (id) {
         case IDC_VARIANTS:
             if (notification == LIST_SELECTION_CHANGED) select_variant(state);
@@ -25,8 +46,18 @@ void on_command(MainWindowState& state, int id, int notification) {
     }
 }
 
-void on_key_down(MainWindowState& state, unsigned key) {
-    if (key == KEY_F5) fix_input(state);
+}  // namespace
+
+void on_command(MainWindowState& state, int id, int notification) noexcept {
+    try {
+        run_command(state, id, notification);
+    } catch (const std::bad_alloc&) {
+        abandon(state, id);
+    }
+}
+
+void on_key_down(MainWindowState& state, unsigned key) noexcept {
+    if (key == KEY_F5) on_command(state, IDC_FIX, 0);
 }
 
 void show_about(MainWindowState& state) {

@@ -10,11 +10,12 @@ inline constexpr int LIST_SELECTION_CHANGED = 1;
 inline constexpr unsigned KEY_F5 = 0x74;
 
 // Runs the command `id` (a control's or a menu item's) with its notification code. Only the
-// variant list's notifications are looked at; buttons act on any command with their id.
-void on_command(MainWindowState& state, int id, int notification);
+// variant list's notifications are looked at; buttons act on any command with their id. When
+// memory runs out the command is abandoned, as if it had not been given, and the window goes on.
+void on_command(MainWindowState& state, int id, int notification) noexcept;
 
 // A key pressed while the main window itself has the focus: F5 fixes the input.
-void on_key_down(MainWindowState& state, unsigned key);
+void on_key_down(MainWindowState& state, unsigned key) noexcept;
 
 void show_about(MainWindowState& state);
 

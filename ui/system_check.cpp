@@ -17,6 +17,18 @@ constexpr std::u16string_view RESULT_CAPTION = u"Результат";
 constexpr std::u16string_view CHECK_FIRST = u"Сначала: Инструменты → Проверить систему.";
 constexpr std::u16string_view FIX_CAPTION = u"Исправление";
 
+// The wait cursor for as long as it lives, restored however the work ends.
+class WaitCursor {
+  public:
+    explicit WaitCursor(ui::WindowSystem& window) : window_(window) { window_.show_wait_cursor(); }
+    ~WaitCursor() { window_.restore_cursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+  private:
+    ui::WindowSystem& window_;
+};
+
 std::u16string number(int value) {
     const std::string digits = std::to_string(value);
     return {digits.begin(), digits.end()};
@@ -34,9 +46,10 @@ std::u16string result_text(int fixed, int errors) {
 
 void apply_renames(MainWindowState& state) {
     ui::WindowSystem& window = *state.window;
-    window.show_wait_cursor();
-    const RenameCounts counts = rename_broken_names(state.broken_names);
-    window.restore_cursor();
+    const RenameCounts counts = [&] {
+        const WaitCursor waiting(window);
+        return rename_broken_names(state.broken_names);
+    }();
     window.message_box(result_text(counts.fixed, counts.errors), RESULT_CAPTION,
                        counts.errors > 0 ? MessageBoxIcon::Warning : MessageBoxIcon::Information);
     free_broken_names(state.broken_names);
@@ -45,9 +58,10 @@ void apply_renames(MainWindowState& state) {
 void check_system(MainWindowState& state) {
     ui::WindowSystem& window = *state.window;
     free_broken_names(state.broken_names);
-    window.show_wait_cursor();
-    const int count = scan_known_folders(state.broken_names);
-    window.restore_cursor();
+    const int count = [&] {
+        const WaitCursor waiting(window);
+        return scan_known_folders(state.broken_names);
+    }();
     if (count == 0) {
         window.message_box(NOTHING_FOUND, CHECK_CAPTION, MessageBoxIcon::Information);
         return;
