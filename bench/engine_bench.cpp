@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/candidate_choice.hpp"
 #include "engine/candidates.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "engine/text_score.hpp"
@@ -55,7 +56,7 @@ std::string repeat_to(std::string_view text, std::size_t size) {
 std::string in_windows_1251(const std::string& utf8) {
     std::u16string wide;
     std::string bytes;
-    platform::decode_to_utf16(platform::UTF8_CODE_PAGE, utf8, wide);
+    platform::decode_to_utf16(encoding::UTF8_CODE_PAGE, utf8, wide);
     platform::encode_from_utf16(1251, wide, bytes);
     return bytes;
 }

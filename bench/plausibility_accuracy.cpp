@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/candidate_choice.hpp"
 #include "engine/candidates.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "platform/code_page_service.hpp"

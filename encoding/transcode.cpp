@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "encoding/utf8.hpp"
+
 namespace tavrik::encoding::transcode {
 
 namespace {
@@ -93,13 +95,14 @@ std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std
         // A multi-byte sequence, checked as strictly as the validator checks it.
         std::int16_t byte;
         if (lead >= 0xC2 && lead <= 0xDF) {
-            if (n - i < 2 || (in[i + 1] & 0xC0) != 0x80) return -1;
+            if (n - i < 2 || !utf8::is_continuation(in[i + 1])) return -1;
             byte = two_byte[(lead & 0x1Fu) << 6 | (in[i + 1] & 0x3Fu)];
             i += 2;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
-            if (n - i < 3 || (in[i + 1] & 0xC0) != 0x80 || (in[i + 2] & 0xC0) != 0x80) return -1;
-            const char32_t cp =
-                (char32_t{lead} & 0x0F) << 12 | (in[i + 1] & 0x3Fu) << 6 | (in[i + 2] & 0x3Fu);
+            if (n - i < 3 || !utf8::is_continuation(in[i + 1]) ||
+                !utf8::is_continuation(in[i + 2]))
+                return -1;
+            const char32_t cp = utf8::assemble(source, i, 2);
             if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;
             byte = encoder.encode(cp);
             i += 3;

@@ -8,24 +8,14 @@ namespace {
 
 constexpr std::uint64_t HIGH_BITS = 0x8080808080808080ULL;
 
-// Number of continuation bytes after `lead`, or -1 when it cannot start a sequence.
-constexpr int continuation_count(unsigned char lead) {
-    if (lead < 0x80) return 0;
-    if (lead < 0xC2) return -1;
-    if (lead < 0xE0) return 1;
-    if (lead < 0xF0) return 2;
-    if (lead < 0xF5) return 3;
-    return -1;
-}
-
-// The range the byte after `lead` must lie in (narrower than 80..BF for E0, ED, F0, F4).
-constexpr void second_byte_range(unsigned char lead, unsigned char& low, unsigned char& high) {
-    low = 0x80;
-    high = 0xBF;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
+void append_utf16(std::u16string& out, char32_t code_point) {
+    if (code_point < 0x10000) {
+        out.push_back(static_cast<char16_t>(code_point));
+    } else {
+        code_point -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (code_point >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (code_point & 0x3FF)));
+    }
 }
 
 }  // namespace
@@ -48,19 +38,13 @@ std::size_t valid_prefix_length(std::string_view bytes) {
         }
         // Two-byte sequences (Cyrillic, Latin-1, Greek, ...) are the next most common.
         if (lead >= 0xC2 && lead <= 0xDF) {
-            if (n - i < 2 || (p[i + 1] & 0xC0) != 0x80) return i;
+            if (n - i < 2 || !is_continuation(p[i + 1])) return i;
             i += 2;
             continue;
         }
-        const int more = continuation_count(lead);
-        if (more < 0 || i + static_cast<std::size_t>(more) >= n) return i;
-        unsigned char low, high;
-        second_byte_range(lead, low, high);
-        if (p[i + 1] < low || p[i + 1] > high) return i;
-        for (int k = 2; k <= more; ++k) {
-            if ((p[i + static_cast<std::size_t>(k)] & 0xC0) != 0x80) return i;
-        }
-        i += static_cast<std::size_t>(more) + 1;
+        const std::size_t length = sequence_length(bytes, i);
+        if (length == 0) return i;
+        i += length;
     }
     return n;
 }
@@ -69,40 +53,16 @@ bool decode_strict(std::string_view bytes, std::u16string& out) {
     if (!is_well_formed(bytes)) return false;
     out.clear();
     out.reserve(bytes.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    for (std::size_t i = 0; i < n;) {
-        const unsigned char lead = p[i];
-        const int more = continuation_count(lead);
-        char32_t cp = more == 0   ? lead
-                      : more == 1 ? (lead & 0x1Fu)
-                      : more == 2 ? (lead & 0x0Fu)
-                                  : (lead & 0x07u);
-        for (int k = 1; k <= more; ++k)
-            cp = (cp << 6) | (p[i + static_cast<std::size_t>(k)] & 0x3Fu);
-        i += static_cast<std::size_t>(more) + 1;
-        if (cp < 0x10000) {
-            out.push_back(static_cast<char16_t>(cp));
-        } else {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        }
-    }
+    for (std::size_t i = 0; i < bytes.size();)
+        append_utf16(out, next_or_replacement(bytes, i));
     return true;
 }
 
 std::u16string decode_lossy(std::string_view bytes) {
     std::u16string text;
-    std::u16string part;
-    while (!bytes.empty()) {
-        const std::size_t valid = valid_prefix_length(bytes);
-        decode_strict(bytes.substr(0, valid), part);
-        text += part;
-        if (valid == bytes.size()) break;
-        text += u'\uFFFD';
-        bytes.remove_prefix(valid + 1);
-    }
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();)
+        append_utf16(text, next_or_replacement(bytes, i));
     return text;
 }
 

@@ -28,7 +28,7 @@ int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
     }
     // The bytes are now read as what they really are.
     std::uint64_t length = WORK_BUFFER_SIZE;
-    if (!convert_strict(current, work[target].get(), length, final_code_page, CODE_PAGE_UTF8)) {
+    if (!convert_strict(current, work[target].get(), length, final_code_page, encoding::UTF8_CODE_PAGE)) {
         return 0;
     }
     auto text = allocate_shared_text(static_cast<std::size_t>(length));
@@ -45,7 +45,7 @@ int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
 
 ChainPlan plan_chains() {
     ChainPlan plan;
-    plan.origins = {CODE_PAGE_UTF8, resolve_code_page(SYSTEM_ANSI_PLACEHOLDER),
+    plan.origins = {encoding::UTF8_CODE_PAGE, resolve_code_page(SYSTEM_ANSI_PLACEHOLDER),
                     resolve_code_page(SYSTEM_OEM_PLACEHOLDER)};
     for (const CodePageEntry& row : code_page_catalogue) {
         const std::uint32_t resolved = resolve_code_page(row.value);

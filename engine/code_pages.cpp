@@ -37,7 +37,7 @@ int convert_through_utf16(std::string_view source, char* destination,
     std::string encoded;
     const platform::EncodeResult result = platform::encode_from_utf16(to, wide, encoded);
     if (!result.ok || encoded.empty()) return 0;
-    if (to != CODE_PAGE_UTF8 && result.used_default) return 0;
+    if (to != encoding::UTF8_CODE_PAGE && result.used_default) return 0;
     if (encoded.size() > destination_length) return 0;
     std::memcpy(destination, encoded.data(), encoded.size());
     destination_length = encoded.size();
@@ -71,11 +71,11 @@ int convert_strict(std::string_view source, char* destination, std::uint64_t& de
     if (from_index >= 0 && to_index >= 0) {
         written = encoding::transcode::single_byte_to_single_byte(
             source, destination, capacity, encoding::transcode::pair_table(from_index, to_index));
-    } else if (from_index >= 0 && to_code_page == CODE_PAGE_UTF8) {
+    } else if (from_index >= 0 && to_code_page == encoding::UTF8_CODE_PAGE) {
         written = encoding::transcode::single_byte_to_utf8(
             source, destination, capacity,
             encoding::transcode::UTF8_TABLES[static_cast<std::size_t>(from_index)]);
-    } else if (from_code_page == CODE_PAGE_UTF8 && to_index >= 0) {
+    } else if (from_code_page == encoding::UTF8_CODE_PAGE && to_index >= 0) {
         written = encoding::transcode::utf8_to_single_byte(source, destination, capacity, to_index);
     }
     if (written == -2) {

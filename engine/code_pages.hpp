@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "encoding/utf8.hpp"
+
 namespace tavrik {
 
 // Output capacity of every re-encoding step.
@@ -15,7 +17,6 @@ inline constexpr std::size_t WORK_BUFFER_SIZE = 1048576;
 // In the catalogue only: stand-ins for the system ANSI and OEM code pages.
 inline constexpr std::uint32_t SYSTEM_ANSI_PLACEHOLDER = 0;
 inline constexpr std::uint32_t SYSTEM_OEM_PLACEHOLDER = 1;
-inline constexpr std::uint32_t CODE_PAGE_UTF8 = 65001;
 inline constexpr std::uint32_t CODE_PAGE_ASCII = 20127;
 
 struct CodePageEntry {
@@ -30,7 +31,7 @@ inline constexpr std::array<CodePageEntry, 8> code_page_catalogue = {{
     {866, "cp866", "IBM866 / OEM Cyrillic"},
     {20866, "koi8r", "KOI8-R"},
     {28595, "iso88595", "ISO-8859-5"},
-    {CODE_PAGE_UTF8, "utf8", "UTF-8"},
+    {encoding::UTF8_CODE_PAGE, "utf8", "UTF-8"},
     {SYSTEM_ANSI_PLACEHOLDER, "acp", "System ANSI CP"},
     {SYSTEM_OEM_PLACEHOLDER, "oemcp", "System OEM CP"},
     {CODE_PAGE_ASCII, "ascii", "US-ASCII"},

@@ -7,6 +7,7 @@
 
 #include "engine/text_score.hpp"
 #include "encoding/transcode.hpp"
+#include "encoding/utf8.hpp"
 #include "engine/word_finder.hpp"
 
 namespace tavrik {
@@ -30,10 +31,9 @@ constexpr WordFinder make_single_byte_common_words(std::size_t table) {
         std::size_t length = 0;
         bool holdable = true;
         for (std::size_t i = 0; i + 1 < word.size(); i += 2) {
-            const auto lead = static_cast<unsigned char>(word[i]);
-            const auto next = static_cast<unsigned char>(word[i + 1]);
-            if ((lead & 0xE0) != 0xC0) throw "common words are made of two-byte characters";
-            const char32_t cp = (char32_t{lead} & 0x1F) << 6 | (next & 0x3Fu);
+            if (encoding::utf8::announced_continuations(encoding::utf8::byte_at(word, i)) != 1)
+                throw "common words are made of two-byte characters";
+            const char32_t cp = encoding::utf8::assemble(word, i, 1);
             const std::int16_t byte = encoding::SINGLE_BYTE_ENCODERS[table].encode(cp);
             if (byte < 0)
                 holdable = false;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/candidates.hpp"
+#include "encoding/up_to_nul.hpp"
 #include "engine/chain_label.hpp"
 #include "engine/code_pages.hpp"
 #include "engine/common_words.hpp"
@@ -42,22 +43,15 @@ bool is_ascii(std::string_view text) {
     return true;
 }
 
-// `text` up to its first zero byte: where a search of a zero-terminated string stops.
-std::string_view up_to_nul(std::string_view text) {
-    const void* nul = std::memchr(text.data(), 0, text.size());
-    return nul ? text.substr(0,
-                             static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()))
-               : text;
-}
 
 // Most bytes a first step from `from` into `to` can write for `n` input bytes.
 std::size_t output_bound(std::uint32_t from, std::uint32_t to, std::size_t n) {
     const bool from_table = encoding::single_byte_index(from) >= 0;
     const bool to_table = encoding::single_byte_index(to) >= 0;
     std::size_t bound = WORK_BUFFER_SIZE;
-    if (to_table && (from_table || from == CODE_PAGE_UTF8))
+    if (to_table && (from_table || from == encoding::UTF8_CODE_PAGE))
         bound = n;
-    else if (from_table && to == CODE_PAGE_UTF8 && n <= WORK_BUFFER_SIZE / 3)
+    else if (from_table && to == encoding::UTF8_CODE_PAGE && n <= WORK_BUFFER_SIZE / 3)
         bound = 3 * n;
     return std::min(bound, WORK_BUFFER_SIZE);
 }
@@ -118,7 +112,7 @@ class Enumeration {
             return source;
         }
         source.id = ++sources_;
-        if (intermediate == CODE_PAGE_UTF8) source.input_read_in = origin;
+        if (intermediate == encoding::UTF8_CODE_PAGE) source.input_read_in = origin;
         const std::size_t capacity = output_bound(origin, intermediate, input_.size());
         source.storage = allocate_text(capacity);
         std::uint64_t length = capacity;
@@ -134,9 +128,9 @@ class Enumeration {
     // Chains whose text is known to be the same share one key.
     Text key_of(const Source& source, std::uint32_t final_code_page) const {
         if (source.id == INPUT && input_is_ascii_ && own(final_code_page)) {
-            return {INPUT, CODE_PAGE_UTF8, -1};
+            return {INPUT, encoding::UTF8_CODE_PAGE, -1};
         }
-        if (final_code_page == CODE_PAGE_UTF8 && source.input_read_in != 0) {
+        if (final_code_page == encoding::UTF8_CODE_PAGE && source.input_read_in != 0) {
             return {INPUT, source.input_read_in, -1};
         }
         return {source.id, final_code_page, -1};
@@ -187,7 +181,7 @@ class Enumeration {
 
     // The last step: `bytes` read in the final code page, as UTF-8, scored.
     bool read(std::string_view bytes, std::uint32_t final_code_page, Candidate& slot) {
-        if (final_code_page == CODE_PAGE_UTF8) {  // a copy
+        if (final_code_page == encoding::UTF8_CODE_PAGE) {  // a copy
             auto text = allocate_shared_text(bytes.size());
             if (!text) return false;
             std::memcpy(text.get(), bytes.data(), bytes.size());
@@ -199,7 +193,7 @@ class Enumeration {
         if (!work_) work_ = allocate_text(WORK_BUFFER_SIZE);
         std::uint64_t length = WORK_BUFFER_SIZE;
         if (!work_ ||
-            !convert_strict(bytes, work_.get(), length, final_code_page, CODE_PAGE_UTF8)) {
+            !convert_strict(bytes, work_.get(), length, final_code_page, encoding::UTF8_CODE_PAGE)) {
             return false;
         }
         const auto size = static_cast<std::size_t>(length);
@@ -225,7 +219,7 @@ class Enumeration {
         if (!measure.ok) return false;
         const bool common_word =
             COMMON_WORDS_IN_SINGLE_BYTE[static_cast<std::size_t>(table)].occurs_in(
-                up_to_nul(bytes));
+                encoding::up_to_nul(bytes));
         const double score = measure.length == 0
                                  ? score::EMPTY
                                  : score::from_measures(measure.length, measure.cyrillic,

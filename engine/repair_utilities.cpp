@@ -3,32 +3,22 @@
 #include <array>
 #include <cstring>
 
-#include "engine/candidates.hpp"
+#include "engine/candidate_choice.hpp"
+#include "engine/candidate_list.hpp"
 #include "engine/code_pages.hpp"
 #include "engine/heap_text.hpp"
 #include "engine/text_score.hpp"
 #include "platform/files.hpp"
+#include "platform/path_limits.hpp"
 #include "platform/system_code_pages.hpp"
 
 namespace tavrik {
 
 namespace {
 
-constexpr std::size_t MAX_PATH_UNITS = 32767;
-
 bool is_cyrillic_utf8(std::string_view input) {
     return is_strict_utf8(input) == 1 && count_cyrillic_utf8(input) > 0;
 }
-
-// Candidates of one call, released when it returns.
-struct CandidateList {
-    std::array<Candidate, MAX_CANDIDATES> items;
-    int count = 0;
-
-    explicit CandidateList(std::string_view input) { enumerate_candidates(input, items, count); }
-    ~CandidateList() { free_candidates(std::span(items).first(static_cast<std::size_t>(count))); }
-    const Candidate& operator[](int i) const { return items[static_cast<std::size_t>(i)]; }
-};
 
 }  // namespace
 
@@ -40,16 +30,11 @@ int repair_buffer(std::string_view input, char* output, std::uint64_t& output_le
         return 1;
     }
     const CandidateList list(input);
-    int chosen = -1;
-    double best = 0.0;
-    for (int i = 0; i < list.count; ++i) {
-        if (list[i].score > best) {
-            best = list[i].score;
-            chosen = i;
-        }
-    }
-    if (chosen < 0 || list[chosen].length > output_length) return 0;
-    const std::string_view text = list[chosen].view();
+    if (list.empty()) return 0;
+    const Candidate& chosen = list[best_candidate_index(list.view())];
+    // Only texts that score above the empty text's 0 are a repair.
+    if (!(chosen.score > 0) || chosen.length > output_length) return 0;
+    const std::string_view text = chosen.view();
     if (!text.empty()) std::memcpy(output, text.data(), text.size());
     output_length = text.size();
     return 1;
@@ -57,7 +42,7 @@ int repair_buffer(std::string_view input, char* output, std::uint64_t& output_le
 
 int detect_code_page(std::string_view input, std::uint32_t& code_page) {
     if (is_cyrillic_utf8(input)) {
-        code_page = CODE_PAGE_UTF8;
+        code_page = encoding::UTF8_CODE_PAGE;
         return 2;
     }
     code_page = platform::system_ansi_code_page();
@@ -67,9 +52,9 @@ int detect_code_page(std::string_view input, std::uint32_t& code_page) {
     std::array<std::uint32_t, code_page_catalogue.size()> resolved{};
     for (std::size_t row = 0; row < code_page_catalogue.size(); ++row) {
         resolved[row] = resolve_code_page(code_page_catalogue[row].value);
-        if (resolved[row] == CODE_PAGE_UTF8) continue;
+        if (resolved[row] == encoding::UTF8_CODE_PAGE) continue;
         std::uint64_t length = WORK_BUFFER_SIZE;
-        if (convert_strict(input, work.get(), length, resolved[row], CODE_PAGE_UTF8)) {
+        if (convert_strict(input, work.get(), length, resolved[row], encoding::UTF8_CODE_PAGE)) {
             counts[row] = count_cyrillic_utf8({work.get(), static_cast<std::size_t>(length)});
         }
     }
@@ -88,16 +73,14 @@ int repair_file(std::u16string_view path) {
     // A longer file would be repaired only in part: refused rather than cut silently.
     if (!file || file->truncated) return 0;
     // A cut output path would name some other file.
-    if (path.size() + FIXED_SUFFIX.size() > MAX_PATH_UNITS) return 0;
+    if (path.size() + FIXED_SUFFIX.size() > platform::MAX_PATH_UNITS) return 0;
     const CandidateList list(file->bytes);
-    if (list.count == 0) return 0;
-    int chosen = 0;
-    for (int i = 1; i < list.count; ++i) {
-        if (list[i].score > list[chosen].score) chosen = i;
-    }
+    if (list.empty()) return 0;
     std::u16string output(path);
     output += FIXED_SUFFIX;
-    return platform::write_file_replacing(output, list[chosen].view()) ? 1 : 0;
+    return platform::write_file_replacing(output, list[best_candidate_index(list.view())].view())
+               ? 1
+               : 0;
 }
 
 }  // namespace tavrik

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "encoding/utf8.hpp"
+
 namespace tavrik {
 
 namespace {
@@ -20,9 +22,6 @@ constexpr std::array<std::uint8_t, ALPHABET* ALPHABET* ALPHABET> TRIGRAM_COST = 
 constexpr int JUNK_COST = 96;        // a character that has no place in Russian text
 constexpr int FOREIGN_COST = 24;     // a letter of another alphabet
 constexpr int CASE_SHAPE_COST = 64;  // a capital right after a small letter, as in «рТЙЧЕФ»
-// How much better, over the whole text, a later reading must be to displace an earlier one (16
-// bits): a short text is little evidence, and earlier chains are the commoner garblings.
-constexpr double PREFER_EARLIER = 128;
 
 enum class Kind { Boundary, Letter, Foreign, Junk };
 
@@ -65,51 +64,9 @@ Character classify(char32_t cp) {
     }
 }
 
-// Decodes one character at `i`; an ill-formed byte is U+FFFD, one byte long.
-char32_t next_code_point(std::string_view text, std::size_t& i) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const unsigned char lead = p[i];
-    const std::size_t left = text.size() - i;
-    if (lead < 0x80) {
-        ++i;
-        return lead;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF && left >= 2 && (p[i + 1] & 0xC0) == 0x80) {
-        i += 2;
-        return (char32_t{lead} & 0x1F) << 6 | (p[i - 1] & 0x3Fu);
-    }
-    if (lead >= 0xE0 && lead <= 0xEF && left >= 3 && (p[i + 1] & 0xC0) == 0x80 &&
-        (p[i + 2] & 0xC0) == 0x80) {
-        const char32_t cp =
-            (char32_t{lead} & 0x0F) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
-        if (cp >= 0x800 && (cp < 0xD800 || cp > 0xDFFF)) {
-            i += 3;
-            return cp;
-        }
-    }
-    if (lead >= 0xF0 && lead <= 0xF4 && left >= 4 && (p[i + 1] & 0xC0) == 0x80 &&
-        (p[i + 2] & 0xC0) == 0x80 && (p[i + 3] & 0xC0) == 0x80) {
-        const char32_t cp = (char32_t{lead} & 0x07) << 18 | (p[i + 1] & 0x3Fu) << 12 |
-                            (p[i + 2] & 0x3Fu) << 6 | (p[i + 3] & 0x3Fu);
-        if (cp >= 0x10000 && cp <= 0x10FFFF) {
-            i += 4;
-            return cp;
-        }
-    }
-    ++i;
-    return 0xFFFD;
-}
-
 }  // namespace
 
-namespace {
-
-struct Measure {
-    double average = 0;        // minus the average cost per symbol
-    std::int64_t symbols = 0;  // letters, boundaries and other characters measured
-};
-
-Measure measure(std::string_view utf8) {
+PlausibilityMeasure measure_plausibility(std::string_view utf8) {
     if (utf8.size() > PLAUSIBILITY_SAMPLE) utf8 = utf8.substr(0, PLAUSIBILITY_SAMPLE);
     std::int64_t cost = 0;
     std::int64_t symbols = 0;
@@ -124,7 +81,7 @@ Measure measure(std::string_view utf8) {
         last = symbol;
     };
     for (std::size_t i = 0; i < utf8.size();) {
-        const Character c = classify(next_code_point(utf8, i));
+        const Character c = classify(encoding::utf8::next_or_replacement(utf8, i));
         switch (c.kind) {
             case Kind::Letter:
                 if (c.capital && small_before) cost += CASE_SHAPE_COST;
@@ -149,36 +106,8 @@ Measure measure(std::string_view utf8) {
     return {-static_cast<double>(cost) / static_cast<double>(symbols), symbols};
 }
 
-}  // namespace
-
 double russian_plausibility(std::string_view utf8) {
-    return measure(utf8).average;
-}
-
-int most_plausible_candidate(std::span<const Candidate> candidates) {
-    // Candidates often share one text: measure each text once.
-    std::vector<std::pair<const char*, Measure>> measured;
-    int best = 0;
-    Measure best_measure{-std::numeric_limits<double>::infinity(), 0};
-    for (std::size_t i = 0; i < candidates.size(); ++i) {
-        const Candidate& candidate = candidates[i];
-        std::optional<Measure> known;
-        for (const auto& [text, value] : measured) {
-            if (text == candidate.text.get()) known = value;
-        }
-        if (!known) {
-            known = measure(candidate.view());
-            measured.emplace_back(candidate.text.get(), *known);
-        }
-        const double gain = (known->average - best_measure.average) *
-                            static_cast<double>(std::min(
-                                known->symbols, std::max<std::int64_t>(best_measure.symbols, 1)));
-        if (i == 0 || gain > PREFER_EARLIER) {
-            best_measure = *known;
-            best = static_cast<int>(i);
-        }
-    }
-    return best;
+    return measure_plausibility(utf8).average;
 }
 
 }  // namespace tavrik

@@ -1,13 +1,10 @@
 // How plausible a text reads as Russian, from a letter trigram model: a finer measure than the
-// text score, which cannot tell «рТЙЧЕФ, НЙТ» from «Привет, мир». Used by the console tool to
-// pick the most plausible reading; the window and the one-call repairs keep the text score.
+// text score, which cannot tell «рТЙЧЕФ, НЙТ» from «Привет, мир».
 #pragma once
 
 #include <cstddef>
-#include <span>
+#include <cstdint>
 #include <string_view>
-
-#include "engine/candidates.hpp"
 
 namespace tavrik {
 
@@ -20,9 +17,12 @@ inline constexpr std::size_t PLAUSIBILITY_SAMPLE = 32768;
 // letter after a small one inside a word.
 double russian_plausibility(std::string_view utf8);
 
-// The index of the most plausible candidate (0 when empty). A later candidate displaces an
-// earlier one only when it is better by a margin over the whole text, so that near ties, and
-// the weak evidence of a short text, go to the earlier chain.
-int most_plausible_candidate(std::span<const Candidate> candidates);
+// The same measure with the number of symbols it averages over, which says how much evidence
+// the text gives.
+struct PlausibilityMeasure {
+    double average = 0;        // russian_plausibility
+    std::int64_t symbols = 0;  // letters, boundaries and other characters measured
+};
+PlausibilityMeasure measure_plausibility(std::string_view utf8);
 
 }  // namespace tavrik

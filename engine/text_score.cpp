@@ -3,6 +3,7 @@
 #include <cstring>
 #include <limits>
 
+#include "encoding/up_to_nul.hpp"
 #include "engine/common_words.hpp"
 #include "encoding/utf8.hpp"
 
@@ -23,48 +24,26 @@ int is_strict_utf8(std::string_view text) {
 }
 
 std::int32_t count_cyrillic_utf8(std::string_view text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
+    // Counts in any bytes: a sequence is read as its lead announces, its continuation bytes
+    // unchecked; a sequence cut off by the end of the text, and any byte that starts nothing,
+    // are skipped one byte at a time.
     std::int64_t count = 0;
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char lead = p[i];
-        char32_t cp;
-        if (lead >= 0xC0 && lead <= 0xDF) {
-            if (i + 1 >= n) break;  // a lone lead at the end: nothing more to count
-            cp = (char32_t{lead} & 0x1F) << 6 | (p[i + 1] & 0x3Fu);
-            i += 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            if (n - i < 3) {
-                ++i;
-                continue;
-            }
-            cp = (char32_t{lead} & 0x0F) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
-            i += 3;
-        } else if (lead >= 0xF0 && lead <= 0xF7) {
-            if (n - i < 4) {
-                ++i;
-                continue;
-            }
-            cp = (char32_t{lead} & 0x07) << 18 | (p[i + 1] & 0x3Fu) << 12 |
-                 (p[i + 2] & 0x3Fu) << 6 | (p[i + 3] & 0x3Fu);
-            i += 4;
-        } else {
+    for (std::size_t i = 0; i < text.size();) {
+        const int more = encoding::utf8::announced_continuations(encoding::utf8::byte_at(text, i));
+        if (more <= 0 || text.size() - i <= static_cast<std::size_t>(more)) {
             ++i;
             continue;
         }
-        if (cp >= 0x400 && cp <= 0x52F) ++count;
+        const char32_t code_point = encoding::utf8::assemble(text, i, more);
+        i += static_cast<std::size_t>(more) + 1;
+        if (code_point >= 0x400 && code_point <= 0x52F) ++count;
     }
     return clamp_count(count);
 }
 
 int contains_common_word(std::string_view text) {
     // The search ends at the first zero byte, as a search of a zero-terminated string does.
-    if (const void* nul = std::memchr(text.data(), 0, text.size())) {
-        text =
-            text.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
-    }
-    return COMMON_WORDS_IN_UTF8.occurs_in(text) ? 1 : 0;
+    return COMMON_WORDS_IN_UTF8.occurs_in(encoding::up_to_nul(text)) ? 1 : 0;
 }
 
 double score::from_measures(std::uint64_t length, std::int64_t cyrillic, std::int64_t printable,

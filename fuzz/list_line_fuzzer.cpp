@@ -5,6 +5,7 @@
 #include <string>
 
 #include "engine/candidates.hpp"
+#include "encoding/up_to_nul.hpp"
 #include "fuzz/fuzz_input.hpp"
 #include "encoding/utf8.hpp"
 #include "ui/list_line.hpp"
@@ -35,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (preview.size() > 42 || preview.find_first_of("\t\r\n") != std::string::npos)
         __builtin_trap();
     // Cut only between characters: a well-formed text gives a well-formed preview.
-    const std::string_view shown_text = std::string_view(text).substr(0, text.find('\0'));
+    const std::string_view shown_text = encoding::up_to_nul(text);
     if (encoding::utf8::is_well_formed(shown_text) && !encoding::utf8::is_well_formed(preview)) {
         __builtin_trap();
     }

@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::uint32_t code_page = 12345;
     const int detected = detect_code_page(text, code_page);
-    if (detected == 2 && code_page != CODE_PAGE_UTF8) __builtin_trap();
+    if (detected == 2 && code_page != encoding::UTF8_CODE_PAGE) __builtin_trap();
     if (detected == 0 && code_page != system.ansi()) __builtin_trap();
     if (detected < 0 || detected > 2 || code_page == 12345) __builtin_trap();
     return 0;

@@ -105,7 +105,7 @@ RenameCounts rename_broken_names(const BrokenNameList& list) {
         const std::u16string& path = list.paths[i];
         const std::u16string target = with_name(path, list.names[i]);
         if (target == path) continue;
-        if (target.size() <= MAX_PATH_UNITS && platform::rename_no_replace(path, target)) {
+        if (target.size() <= platform::MAX_PATH_UNITS && platform::rename_no_replace(path, target)) {
             ++counts.fixed;
         } else {
             ++counts.errors;

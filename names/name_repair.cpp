@@ -38,7 +38,7 @@ std::optional<std::u16string> reinterpret(const std::optional<std::string>& byte
     if (!bytes || bytes->empty() || !platform::decode_to_utf16(code_page, *bytes, name)) {
         return std::nullopt;
     }
-    if (name.empty() || name.size() > MAX_PATH_UNITS) return std::nullopt;
+    if (name.empty() || name.size() > platform::MAX_PATH_UNITS) return std::nullopt;
     // A separator would move the entry elsewhere; a NUL would cut its name.
     if (name.find_first_of(std::u16string_view(u"\\/\0", 3)) != std::u16string::npos) {
         return std::nullopt;
@@ -87,7 +87,7 @@ int repair_name(std::u16string_view path, std::u16string& out) {
 }
 
 std::optional<std::u16string> join_path(std::u16string_view directory, std::u16string_view name) {
-    if (directory.size() + 1 + name.size() > MAX_PATH_UNITS) return std::nullopt;
+    if (directory.size() + 1 + name.size() > platform::MAX_PATH_UNITS) return std::nullopt;
     std::u16string path(directory);
     path += platform::PATH_SEPARATOR;
     path += name;
@@ -108,7 +108,7 @@ int rename_if_broken(std::u16string_view path) {
     if (!repair_name(path, repaired)) return 0;
     const std::u16string target = with_name(path, repaired);
     // Never rename under a path cut to fit.
-    if (path.size() > MAX_PATH_UNITS || target.size() > MAX_PATH_UNITS || target == path) return 0;
+    if (path.size() > platform::MAX_PATH_UNITS || target.size() > platform::MAX_PATH_UNITS || target == path) return 0;
     return platform::rename_no_replace(path, target) ? 1 : 0;
 }
 

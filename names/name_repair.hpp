@@ -7,11 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/path_limits.hpp"
+
 namespace tavrik {
 
-// Capacity, terminator included, of every path and name: at most 32767 units of text.
-inline constexpr std::size_t PATH_BUFFER_UNITS = 32768;
-inline constexpr std::size_t MAX_PATH_UNITS = PATH_BUFFER_UNITS - 1;
+// Capacity, terminator included, of every path and name.
+inline constexpr std::size_t PATH_BUFFER_UNITS = platform::MAX_PATH_UNITS + 1;
 
 // 3 for each unit of the Cyrillic block (U+0400..U+04FF), 1 for each of U+0020..U+007F, 0 for
 // every other unit.

@@ -9,11 +9,11 @@
 namespace tavrik::platform {
 
 bool has_own_converter(std::uint32_t code_page) {
-    return code_page == UTF8_CODE_PAGE || encoding::single_byte_index(code_page) >= 0;
+    return code_page == encoding::UTF8_CODE_PAGE || encoding::single_byte_index(code_page) >= 0;
 }
 
 bool decode_to_utf16(std::uint32_t code_page, std::string_view bytes, std::u16string& out) try {
-    if (code_page == UTF8_CODE_PAGE) return encoding::utf8::decode_strict(bytes, out);
+    if (code_page == encoding::UTF8_CODE_PAGE) return encoding::utf8::decode_strict(bytes, out);
     const int index = encoding::single_byte_index(code_page);
     if (index < 0) return os::decode_to_utf16(code_page, bytes, out);
     const auto& table = encoding::SINGLE_BYTE_CODE_PAGES[static_cast<std::size_t>(index)].to_unicode;
@@ -30,7 +30,7 @@ bool decode_to_utf16(std::uint32_t code_page, std::string_view bytes, std::u16st
 
 EncodeResult encode_from_utf16(std::uint32_t code_page, std::u16string_view text,
                                std::string& out) try {
-    if (code_page == UTF8_CODE_PAGE) {
+    if (code_page == encoding::UTF8_CODE_PAGE) {
         encoding::utf8::encode_lenient(text, out);
         return {true, false};
     }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/utf8.hpp"
+
 namespace tavrik::platform {
 
 inline constexpr std::uint32_t UTF8_CODE_PAGE = 65001;

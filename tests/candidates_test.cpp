@@ -16,17 +16,16 @@
 namespace tavrik {
 namespace {
 
-using test::Enumerated;
 using test::expect_same_as_plain;
 
 using namespace std::string_literals;
 
 TEST(Candidates, EmptyInputFillsEveryPlaceWithEmptyTexts) {
     platform::SystemCodePageOverride russian(1251, 866);
-    const Enumerated list("");
-    ASSERT_EQ(list.count, MAX_CANDIDATES);
-    EXPECT_EQ(list.label(0), "utf8 → cp1251 → cp1251");
-    for (int i = 0; i < list.count; ++i) {
+    const CandidateList list("");
+    ASSERT_EQ(list.size(), MAX_CANDIDATES);
+    EXPECT_EQ(test::label(list, 0), "utf8 → cp1251 → cp1251");
+    for (int i = 0; i < list.size(); ++i) {
         EXPECT_EQ(list[i].length, 0u);
         EXPECT_EQ(list[i].score, 0.0);
         ASSERT_NE(list[i].text, nullptr);
@@ -35,10 +34,10 @@ TEST(Candidates, EmptyInputFillsEveryPlaceWithEmptyTexts) {
 
 TEST(Candidates, AsciiInputIsKeptUnchangedByEveryChain) {
     platform::SystemCodePageOverride russian(1251, 866);
-    const Enumerated list("Hello, world");
-    ASSERT_EQ(list.count, MAX_CANDIDATES);
-    for (int i = 0; i < list.count; ++i) {
-        EXPECT_EQ(list.text(i), "Hello, world");
+    const CandidateList list("Hello, world");
+    ASSERT_EQ(list.size(), MAX_CANDIDATES);
+    for (int i = 0; i < list.size(); ++i) {
+        EXPECT_EQ(test::text(list, i), "Hello, world");
         EXPECT_EQ(list[i].score, 70.0);
     }
 }
@@ -46,11 +45,11 @@ TEST(Candidates, AsciiInputIsKeptUnchangedByEveryChain) {
 TEST(Candidates, IdentityChainKeepsAnyInput) {
     platform::SystemCodePageOverride russian(1251, 866);
     for (const std::string& input : {"\xC0\xAF\xFF"s, "\x98\x98"s, "abc"s}) {
-        const Enumerated list(input);
+        const CandidateList list(input);
         bool found = false;
-        for (int i = 0; i < list.count && i <= 32; ++i) {
-            if (list.label(i) == "utf8 → utf8 → utf8") {
-                EXPECT_EQ(list.text(i), input);
+        for (int i = 0; i < list.size() && i <= 32; ++i) {
+            if (test::label(list, i) == "utf8 → utf8 → utf8") {
+                EXPECT_EQ(test::text(list, i), input);
                 EXPECT_EQ(list[i].score, score_text(input));
                 found = true;
             }
@@ -61,15 +60,15 @@ TEST(Candidates, IdentityChainKeepsAnyInput) {
 
 TEST(Candidates, Utf8ShownAsWindows1251) {
     platform::SystemCodePageOverride russian(1251, 866);
-    const Enumerated list("\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
-    ASSERT_GT(list.count, 0);
-    EXPECT_EQ(list.label(0), "utf8 → cp1251 → cp1251");
-    EXPECT_EQ(list.text(0), "привет");
+    const CandidateList list("\xD0\xBF\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+    ASSERT_GT(list.size(), 0);
+    EXPECT_EQ(test::label(list, 0), "utf8 → cp1251 → cp1251");
+    EXPECT_EQ(test::text(list, 0), "привет");
     EXPECT_EQ(list[0].score, 150.0);
     bool later = false;
-    for (int i = 1; i < list.count; ++i) {
-        if (list.label(i) == "cp1251 → cp1251 → utf8") {
-            later = list.text(i) == "привет" && list[i].score == 150.0;
+    for (int i = 1; i < list.size(); ++i) {
+        if (test::label(list, i) == "cp1251 → cp1251 → utf8") {
+            later = test::text(list, i) == "привет" && list[i].score == 150.0;
         }
     }
     EXPECT_TRUE(later);
@@ -77,32 +76,32 @@ TEST(Candidates, Utf8ShownAsWindows1251) {
 
 TEST(Candidates, Koi8ShownAsWindows1251) {
     platform::SystemCodePageOverride russian(1251, 866);
-    const Enumerated list("\xF0\xD2\xC9\xD7\xC5\xD4\x2C\x20\xCD\xC9\xD2");
-    ASSERT_EQ(list.count, MAX_CANDIDATES);
-    EXPECT_EQ(list.label(0), "utf8 → utf8 → cp1251");
-    EXPECT_EQ(list.text(0), "рТЙЧЕФ, НЙТ");
+    const CandidateList list("\xF0\xD2\xC9\xD7\xC5\xD4\x2C\x20\xCD\xC9\xD2");
+    ASSERT_EQ(list.size(), MAX_CANDIDATES);
+    EXPECT_EQ(test::label(list, 0), "utf8 → utf8 → cp1251");
+    EXPECT_EQ(test::text(list, 0), "рТЙЧЕФ, НЙТ");
     EXPECT_EQ(list[0].score, 100.0);
-    EXPECT_EQ(list.label(1), "utf8 → utf8 → cp866");
+    EXPECT_EQ(test::label(list, 1), "utf8 → utf8 → cp866");
     EXPECT_EQ(list[1].score, 80.0);
-    EXPECT_EQ(list.label(2), "utf8 → utf8 → koi8r");
-    EXPECT_EQ(list.text(2), "Привет, мир");
+    EXPECT_EQ(test::label(list, 2), "utf8 → utf8 → koi8r");
+    EXPECT_EQ(test::text(list, 2), "Привет, мир");
     EXPECT_EQ(list[2].score, 150.0);
 }
 
 TEST(Candidates, SameChainTwiceUnderOneLabel) {
     platform::SystemCodePageOverride russian(1251, 866);
     // Plain Cyrillic that every single-byte code page of the catalogue holds.
-    const Enumerated list("\xD0\xB0\xD0\xB1");  // аб in UTF-8
+    const CandidateList list("\xD0\xB0\xD0\xB1");  // аб in UTF-8
     // Final cp1251: intermediates of rows 1 and 6 both resolve to 1251. The "acp" final row
     // repeats all seven.
     int seen = 0;
     for (int i = 0; i < 7; ++i)
-        seen += list.label(i) == "utf8 → cp1251 → cp1251";
+        seen += test::label(list, i) == "utf8 → cp1251 → cp1251";
     EXPECT_EQ(seen, 2);
-    EXPECT_EQ(list.label(0), "utf8 → cp1251 → cp1251");
-    EXPECT_EQ(list.label(5), "utf8 → cp1251 → cp1251");
+    EXPECT_EQ(test::label(list, 0), "utf8 → cp1251 → cp1251");
+    EXPECT_EQ(test::label(list, 5), "utf8 → cp1251 → cp1251");
     for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(list.label(i + 35), list.label(i));
+        EXPECT_EQ(test::label(list, i + 35), test::label(list, i));
 }
 
 TEST(Candidates, RunChainLabelsEveryStep) {
@@ -183,9 +182,9 @@ TEST(Candidates, LargeInputsMatchPlainEnumeration) {
 
 TEST(Candidates, StopsAtSixtyFour) {
     platform::SystemCodePageOverride russian(1251, 866);
-    const Enumerated list("abc");
-    EXPECT_EQ(list.count, MAX_CANDIDATES);
-    EXPECT_EQ(list.label(63), plain::enumerate_candidates("abc")[63].label_text());
+    const CandidateList list("abc");
+    EXPECT_EQ(list.size(), MAX_CANDIDATES);
+    EXPECT_EQ(test::label(list, 63), plain::enumerate_candidates("abc")[63].label_text());
 }
 
 }  // namespace
@@ -208,9 +207,9 @@ TEST(Candidates, SameOnEveryPlatform) {
                                        test::russian_prose_in(20866)};
     for (int i = 0; i < 20; ++i) inputs.push_back(test::random_garble(random, 5 + i));
     for (const std::string& input : inputs) {
-        const test::Enumerated list(input);
-        for (int i = 0; i < list.count; ++i) {
-            mix(list.label(i));
+        const CandidateList list(input);
+        for (int i = 0; i < list.size(); ++i) {
+            mix(test::label(list, i));
             mix(std::to_string(list[i].score));
             mix(list[i].view());
         }

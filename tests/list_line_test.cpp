@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/candidate_choice.hpp"
 #include "ui/list_line.hpp"
 
 namespace tavrik {

@@ -115,7 +115,7 @@ TEST_F(RenameIfBroken, VanishedEntryOrCutPath) {
     EXPECT_EQ(rename_if_broken(tree_.path(FOTO_SHOWN_IN_ANSI)), 0);
     EXPECT_TRUE(tree_.names_in().empty());
     // A directory part so long that the new path would not fit is never used.
-    std::u16string long_path(MAX_PATH_UNITS - 3, u'd');
+    std::u16string long_path(platform::MAX_PATH_UNITS - 3, u'd');
     long_path += platform::PATH_SEPARATOR;
     long_path += FOTO_SHOWN_IN_ANSI;
     EXPECT_EQ(rename_if_broken(long_path), 0);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "engine/candidate_choice.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/support/enumeration_check.hpp"
@@ -36,12 +37,12 @@ TEST(RussianPlausibility, OnlyTheStartOfALongTextIsMeasured) {
 TEST(MostPlausibleCandidate, PicksTheReadingThatTheScoreCannotTell) {
     platform::SystemCodePageOverride russian(1251, 866);
     // KOI8-R shown as Windows-1251, no common word to help the score.
-    const test::Enumerated list("\xE7\xC4\xC5 \xD4\xD9 \xC2\xD9\xCC \xD7\xDE\xC5\xD2\xC1?");
+    const CandidateList list("\xE7\xC4\xC5 \xD4\xD9 \xC2\xD9\xCC \xD7\xDE\xC5\xD2\xC1?");
     const int chosen = most_plausible_candidate(
-        std::span(list.candidates).first(static_cast<std::size_t>(list.count)));
-    EXPECT_EQ(list.text(chosen), "Где ты был вчера?");
-    EXPECT_EQ(list.label(chosen), "utf8 → utf8 → koi8r");
-    EXPECT_EQ(list.label(0), "utf8 → utf8 → cp1251");
+        list.view());
+    EXPECT_EQ(test::text(list, chosen), "Где ты был вчера?");
+    EXPECT_EQ(test::label(list, chosen), "utf8 → utf8 → koi8r");
+    EXPECT_EQ(test::label(list, 0), "utf8 → utf8 → cp1251");
     EXPECT_EQ(list[0].score, list[chosen].score);  // the score ties them
 }
 
@@ -49,13 +50,13 @@ TEST(MostPlausibleCandidate, NearTiesAndShortTextsGoToTheEarlierChain) {
     platform::SystemCodePageOverride russian(1251, 866);
     // UTF-8 shown as 1251: the first chain reads it right; a short word is weak evidence
     // against it.
-    const test::Enumerated list("сыр");
+    const CandidateList list("сыр");
     EXPECT_EQ(most_plausible_candidate(
-                  std::span(list.candidates).first(static_cast<std::size_t>(list.count))),
+                  list.view()),
               0);
-    const test::Enumerated ascii("plain text");
+    const CandidateList ascii("plain text");
     EXPECT_EQ(most_plausible_candidate(
-                  std::span(ascii.candidates).first(static_cast<std::size_t>(ascii.count))),
+                  ascii.view()),
               0);
     EXPECT_EQ(most_plausible_candidate({}), 0);
 }

@@ -56,9 +56,9 @@ TEST(RealSystemCodePages, NameChains) {
     EXPECT_STREQ(code_page_name(system.oem), oem_name);
 
     // The second origin is the system ANSI code page: its first chain carries its name.
-    const test::Enumerated list("abc");
-    ASSERT_EQ(list.count, MAX_CANDIDATES);
-    EXPECT_EQ(list.label(0), "utf8 → cp1251 → cp1251");
+    const CandidateList list("abc");
+    ASSERT_EQ(list.size(), MAX_CANDIDATES);
+    EXPECT_EQ(test::label(list, 0), "utf8 → cp1251 → cp1251");
 }
 
 TEST(RealSystemCodePages, EnumerationMatchesPlainAlgorithm) {

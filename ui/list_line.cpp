@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "encoding/up_to_nul.hpp"
 #include "encoding/utf8.hpp"
 
 namespace tavrik {
@@ -26,7 +27,7 @@ std::string_view cut_at_character(std::string_view text, std::size_t limit) {
 }  // namespace
 
 std::string make_preview(std::string_view text) {
-    text = text.substr(0, std::min(text.size(), text.find('\0')));
+    text = encoding::up_to_nul(text);
     std::string preview(text.size() <= PREVIEW_LIMIT ? text : cut_at_character(text, PREVIEW_CUT));
     if (text.size() > PREVIEW_LIMIT + 1) preview += ELLIPSIS;
     for (char& c : preview) {
@@ -48,17 +49,6 @@ std::string format_list_line(const Candidate& candidate) {
 
 std::u16string list_line_for_display(const Candidate& candidate) {
     return encoding::utf8::decode_lossy(format_list_line(candidate));
-}
-
-int best_candidate_index(std::span<const Candidate> candidates) {
-    int best = 0;
-    for (std::size_t i = 1; i < candidates.size(); ++i) {
-        // A score that does not compare greater (NaN included) never replaces the best.
-        if (candidates[i].score > candidates[static_cast<std::size_t>(best)].score) {
-            best = static_cast<int>(i);
-        }
-    }
-    return best;
 }
 
 std::string displayable_utf8(std::string_view bytes) {

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <new>
 
+#include "encoding/up_to_nul.hpp"
+#include "engine/candidate_choice.hpp"
 #include "encoding/utf8.hpp"
 #include "platform/files.hpp"
 #include "ui/controls.hpp"
@@ -41,10 +43,6 @@ ui::FileDialog open_dialog() {
             u""};
 }
 
-std::string_view up_to_nul(std::string_view text) {
-    return text.substr(0, std::min(text.size(), text.find('\0')));
-}
-
 const Candidate& selected_candidate(const MainWindowState& state) {
     return state.candidates[static_cast<std::size_t>(state.selected)];
 }
@@ -66,7 +64,7 @@ std::u16string score_line(const Candidate& candidate) {
 }
 
 std::u16string text_for_display(std::string_view utf8) {
-    const std::u16string text = encoding::utf8::decode_lossy(up_to_nul(utf8));
+    const std::u16string text = encoding::utf8::decode_lossy(encoding::up_to_nul(utf8));
     std::u16string shown;
     shown.reserve(text.size() + text.size() / 16);
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -128,7 +126,7 @@ void select_variant(MainWindowState& state) {
 void copy_selected(MainWindowState& state) {
     if (!state.has_selection()) return;
     state.window->set_clipboard_text(
-        encoding::utf8::decode_lossy(up_to_nul(selected_candidate(state).view())));
+        encoding::utf8::decode_lossy(encoding::up_to_nul(selected_candidate(state).view())));
 }
 
 void save_selected(MainWindowState& state) {
@@ -155,7 +153,7 @@ void open_text_file(MainWindowState& state) {
         window.message_box(CANNOT_OPEN, ERROR_CAPTION, MessageBoxIcon::Error);
         return;
     }
-    window.set_input_bytes(up_to_nul(file->bytes));
+    window.set_input_bytes(encoding::up_to_nul(file->bytes));
     fix_input(state);
     // A partial text saved unknowingly would lose the rest of the file.
     if (file->truncated) window.message_box(FILE_CUT, WARNING_CAPTION, MessageBoxIcon::Warning);

@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/candidates.hpp"
+#include "engine/candidate_choice.hpp"
+#include "engine/candidate_list.hpp"
 #include "engine/code_pages.hpp"
 #include "engine/repair_utilities.hpp"
 #include "engine/russian_plausibility.hpp"
@@ -90,37 +91,22 @@ int list_variants(const std::vector<std::u16string>& arguments) {
     const auto input =
         arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
     if (!input) return EXIT_FAILED;
-    std::array<Candidate, MAX_CANDIDATES> candidates;
-    int count = 0;
-    enumerate_candidates(*input, candidates, count);
-    if (count == 0) return complain("no chain gave a result"), EXIT_FAILED;
-    const auto held = std::span(candidates).first(static_cast<std::size_t>(count));
-    const int best = best_candidate_index(held);
-    for (int i = 0; i < count; ++i) {
-        const std::string line = format_list_line(held[static_cast<std::size_t>(i)]);
+    const CandidateList candidates(*input);
+    if (candidates.empty()) return complain("no chain gave a result"), EXIT_FAILED;
+    const int best = best_candidate_index(candidates.view());
+    for (int i = 0; i < candidates.size(); ++i) {
+        const std::string line = format_list_line(candidates[i]);
         std::printf("%s %s\n", i == best ? "*" : " ", displayable_utf8(line).c_str());
     }
-    std::printf("\n%s\n", displayable_utf8(held[static_cast<std::size_t>(best)].view()).c_str());
-    free_candidates(held);
+    std::printf("\n%s\n", displayable_utf8(candidates[best].view()).c_str());
     return EXIT_DONE;
 }
 
-// The candidates of one text, released at the end.
-struct Candidates {
-    std::array<Candidate, MAX_CANDIDATES> items;
-    int count = 0;
-    explicit Candidates(std::string_view input) { enumerate_candidates(input, items, count); }
-    ~Candidates() { free_candidates(held()); }
-    std::span<Candidate> held() { return std::span(items).first(static_cast<std::size_t>(count)); }
-};
-
 // The most plausible reading of `input`, or nothing when no chain gave one.
 std::optional<std::string> most_plausible_reading(std::string_view input) {
-    Candidates candidates(input);
-    if (candidates.count == 0) return std::nullopt;
-    return std::string(
-        candidates.held()[static_cast<std::size_t>(most_plausible_candidate(candidates.held()))]
-            .view());
+    const CandidateList candidates(input);
+    if (candidates.empty()) return std::nullopt;
+    return std::string(candidates[most_plausible_candidate(candidates.view())].view());
 }
 
 int fix_standard_input(bool by_score) {
@@ -187,20 +173,18 @@ int top(std::vector<std::u16string> arguments) {
     const auto input =
         arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
     if (!input) return EXIT_FAILED;
-    Candidates candidates(*input);
-    if (candidates.count == 0) return complain("no chain gave a result"), EXIT_FAILED;
+    const CandidateList candidates(*input);
+    if (candidates.empty()) return complain("no chain gave a result"), EXIT_FAILED;
     // By plausibility, best first; equal ones in list order.
     std::vector<std::pair<double, int>> ranked;
-    for (int i = 0; i < candidates.count; ++i) {
-        ranked.emplace_back(
-            russian_plausibility(candidates.held()[static_cast<std::size_t>(i)].view()), i);
-    }
+    for (int i = 0; i < candidates.size(); ++i)
+        ranked.emplace_back(russian_plausibility(candidates[i].view()), i);
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    const int chosen = most_plausible_candidate(candidates.held());
+    const int chosen = most_plausible_candidate(candidates.view());
     std::printf("  plausibility  score  chain\tpreview\n");
     for (std::size_t k = 0; k < std::min(shown, ranked.size()); ++k) {
-        const Candidate& candidate = candidates.held()[static_cast<std::size_t>(ranked[k].second)];
+        const Candidate& candidate = candidates[ranked[k].second];
         std::printf("%s %12.2f %6.0f  %s\t%s\n", ranked[k].second == chosen ? "*" : " ",
                     ranked[k].first, candidate.score, candidate.label_text(),
                     displayable_utf8(make_preview(candidate.view())).c_str());

@@ -9,11 +9,13 @@
 #include <optional>
 #include <string>
 
-#include "ui/window_system.hpp"
+#include "platform/path_limits.hpp"
+#include "platform/win32/wide_text.hpp"
 #include "ui/commands.hpp"
 #include "ui/controls.hpp"
 #include "ui/layout.hpp"
 #include "ui/main_window_state.hpp"
+#include "ui/window_system.hpp"
 
 namespace tavrik::win32 {
 
@@ -22,10 +24,7 @@ namespace {
 static_assert(LBN_SELCHANGE == LIST_SELECTION_CHANGED);
 static_assert(VK_F5 == KEY_F5);
 
-const wchar_t* wide(std::u16string_view text) = delete;
-const wchar_t* wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+using platform::win32::wide;
 std::u16string owned(std::u16string_view text) {
     return std::u16string(text);
 }
@@ -143,7 +142,7 @@ class Win32WindowSystem final : public ui::WindowSystem {
             filter += u'\0';
         }
         filter += u'\0';
-        std::u16string file(32768, u'\0');
+        std::u16string file(platform::MAX_PATH_UNITS + 1, u'\0');
         file.replace(0, dialog.initial_name.size(), dialog.initial_name);
         const std::u16string title = dialog.title;
         const std::u16string extension = dialog.default_extension;
@@ -153,7 +152,7 @@ class Win32WindowSystem final : public ui::WindowSystem {
         request.hwndOwner = main;
         request.lpstrFilter = wide(filter);
         request.nFilterIndex = 1;
-        request.lpstrFile = reinterpret_cast<wchar_t*>(file.data());
+        request.lpstrFile = platform::win32::wide_buffer(file);
         request.nMaxFile = static_cast<DWORD>(file.size());
         request.lpstrTitle = wide(title);
         const bool save = dialog.purpose == ui::FileDialog::Purpose::Save;
@@ -309,9 +308,7 @@ void on_size(HWND main, int width) {
     layout_controls(system, width);
 }
 
-}  // namespace
-
-LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
+LRESULT handle_message(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
     MainWindow& main = the_main_window();
     switch (message) {
         case WM_CREATE:
@@ -346,6 +343,19 @@ LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM w_param, LPA
             break;
     }
     return DefWindowProcW(window, message, w_param, l_param);
+}
+
+}  // namespace
+
+LRESULT CALLBACK main_window_proc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
+    // No exception may unwind into the system's code that called us. The commands abandon
+    // themselves when memory runs out; anything still thrown ends this message only, and a
+    // window whose creation failed is not made.
+    try {
+        return handle_message(window, message, w_param, l_param);
+    } catch (...) {
+        return message == WM_CREATE ? -1 : 0;
+    }
 }
 
 HWND create_main_window(HINSTANCE instance) {

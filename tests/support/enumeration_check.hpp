@@ -1,24 +1,16 @@
-// Enumerating in tests: a list that releases itself, and the check against the plain algorithm.
+// Enumerating in tests: a candidate's label and text as strings, and the check against the plain
+// algorithm.
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 
-#include "engine/candidates.hpp"
+#include "engine/candidate_list.hpp"
 
 namespace tavrik::test {
 
-struct Enumerated {
-    std::array<Candidate, MAX_CANDIDATES> candidates;
-    int count = 0;
-
-    explicit Enumerated(std::string_view input);
-    ~Enumerated();
-    const Candidate& operator[](int i) const { return candidates[static_cast<std::size_t>(i)]; }
-    std::string label(int i) const { return (*this)[i].label_text(); }
-    std::string text(int i) const { return std::string((*this)[i].view()); }
-};
+inline std::string label(const CandidateList& list, int i) { return list[i].label_text(); }
+inline std::string text(const CandidateList& list, int i) { return std::string(list[i].view()); }
 
 // The enumeration gives exactly the plain algorithm's candidates: text, length, score, label,
 // order, count.

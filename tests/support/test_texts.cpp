@@ -15,14 +15,14 @@ std::string_view russian_prose_utf8() {
 std::string encode(std::uint32_t code_page, std::string_view utf8_text) {
     std::u16string wide;
     std::string bytes;
-    if (!platform::decode_to_utf16(platform::UTF8_CODE_PAGE, utf8_text, wide)) return {};
+    if (!platform::decode_to_utf16(encoding::UTF8_CODE_PAGE, utf8_text, wide)) return {};
     const auto result = platform::encode_from_utf16(code_page, wide, bytes);
     return result.ok && !result.used_default ? bytes : std::string{};
 }
 
 std::string russian_prose_in(std::uint32_t code_page) {
     std::u16string wide;
-    platform::decode_to_utf16(platform::UTF8_CODE_PAGE, russian_prose_utf8(), wide);
+    platform::decode_to_utf16(encoding::UTF8_CODE_PAGE, russian_prose_utf8(), wide);
     std::string bytes;
     for (const char16_t unit : wide) {
         std::string one;
