@@ -10,7 +10,7 @@
 #include "engine/candidates.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "engine/text_score.hpp"
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/reference/plain_engine.hpp"
 

@@ -14,7 +14,7 @@
 #include "engine/candidate_choice.hpp"
 #include "engine/candidates.hpp"
 #include "engine/russian_plausibility.hpp"
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
 #include "ui/list_line.hpp"
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "encoding/transcode.hpp"
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
 
 namespace tavrik {

@@ -24,7 +24,7 @@
 #include "engine/heap_text.hpp"
 #include "engine/text_score.hpp"
 #include "encoding/transcode.hpp"
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 
 namespace tavrik {
 
@@ -90,8 +90,10 @@ class Enumeration {
         std::string_view bytes;
     };
 
-    // A candidate text: source bytes read in a code page. `candidate` is -1 when that failed.
-    struct Text {
+    // Which text a chain gives, known before it is made: its source bytes and the code page
+    // they are read in. Chains with equal keys give equal texts. `candidate` is the one made
+    // from it, -1 when reading failed.
+    struct TextKey {
         int source;
         std::uint32_t read_in;
         int candidate;
@@ -126,7 +128,7 @@ class Enumeration {
     }
 
     // Chains whose text is known to be the same share one key.
-    Text key_of(const Source& source, std::uint32_t final_code_page) const {
+    TextKey key_of(const Source& source, std::uint32_t final_code_page) const {
         if (source.id == INPUT && input_is_ascii_ && own(final_code_page)) {
             return {INPUT, encoding::UTF8_CODE_PAGE, -1};
         }
@@ -140,11 +142,11 @@ class Enumeration {
                    std::uint32_t final_code_page) {
         const Source& source = first_step(origin, intermediate);
         if (!source.ok) return;
-        Text key = key_of(source, final_code_page);
+        TextKey key = key_of(source, final_code_page);
         Candidate& slot = out_[static_cast<std::size_t>(count_)];
         bool made = false;
         bool known = false;
-        for (const Text& text : texts_) {
+        for (const TextKey& text : made_texts_) {
             if (text.source == key.source && text.read_in == key.read_in) {
                 known = true;
                 made = text.candidate >= 0 &&
@@ -155,7 +157,7 @@ class Enumeration {
         if (!known) {
             made = read(source.bytes, final_code_page, slot);
             key.candidate = made ? count_ : -1;
-            texts_.push_back(key);
+            made_texts_.push_back(key);
         }
         if (!made) return;
         const std::uint32_t chain[] = {intermediate};
@@ -232,7 +234,7 @@ class Enumeration {
     std::span<Candidate, MAX_CANDIDATES> out_;
     int& count_;
     std::vector<Source> steps_;  // the first steps of the current origin
-    std::vector<Text> texts_;
+    std::vector<TextKey> made_texts_;
     std::unique_ptr<char[]> work_;
     int sources_ = 0;
 };

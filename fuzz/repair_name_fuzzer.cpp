@@ -6,7 +6,7 @@
 
 #include "fuzz/fuzz_input.hpp"
 #include "names/name_repair.hpp"
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 #include "platform/file_system.hpp"
 #include "platform/system_code_pages.hpp"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 
 namespace tavrik::platform::os {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 #include "encoding/single_byte_code_pages.hpp"
 #include "tests/support/iconv_converter.hpp"
 

@@ -6,7 +6,7 @@
 
 #include "names/directory_repair.hpp"
 #include "names/name_repair.hpp"
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/support/broken_names.hpp"
 #include "tests/support/temp_tree.hpp"

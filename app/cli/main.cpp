@@ -11,7 +11,7 @@
 #include "engine/candidate_choice.hpp"
 #include "engine/candidate_list.hpp"
 #include "engine/code_pages.hpp"
-#include "engine/repair_utilities.hpp"
+#include "engine/one_call_repairs.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "names/folder_scan.hpp"
 #include "encoding/utf8.hpp"

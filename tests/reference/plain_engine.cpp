@@ -6,7 +6,7 @@
 
 #include "engine/code_pages.hpp"
 #include "engine/text_score.hpp"
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 
 namespace tavrik::plain {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 
 namespace tavrik::test {
 

@@ -1,6 +1,6 @@
 #include "tests/support/test_texts.hpp"
 
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 
 namespace tavrik::test {
 

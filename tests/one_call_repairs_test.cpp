@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/code_pages.hpp"
-#include "engine/repair_utilities.hpp"
+#include "engine/one_call_repairs.hpp"
 #include "engine/text_score.hpp"
 #include "engine/utf_conversion.hpp"
 #include "platform/system_code_pages.hpp"

@@ -1,4 +1,4 @@
-#include "engine/repair_utilities.hpp"
+#include "engine/one_call_repairs.hpp"
 
 #include <array>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/code_page_service.hpp"
+#include "platform/code_page_conversion.hpp"
 
 #include <new>
 
