@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 scripts/setup-debian.sh native windows fuzz
 echo "== sources"
 scripts/check-sources.sh
+scripts/check-layers.sh
 jobs=$(nproc)
 for preset in native asan windows; do
   echo "== $preset build"
