@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Photographs the running window under Wine on a virtual display, with a garbled text fixed:
+# Photographs the running window under Wine on a virtual display, with a garbled text fixed,
+# and prints the picture's path and the repaired text as the window shows it:
 #   scripts/screenshot.sh [out.png] [garbled text]
-# Not a test: a way to look at the window without Windows.
+# Not a test: a way to look at the window without Windows or without a display.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build/tavrik-window.png}")
@@ -13,8 +14,11 @@ export TAVRIK_SHOT="$out" TAVRIK_SHOT_TEXT="$text"
 xvfb-run -a -s "-screen 0 1024x768x24" scripts/with-wine.sh ru_RU bash -c '
   wine build/windows/app/win32/tavrik.exe & program=$!
   sleep 3
-  wine build/windows/app/win32/drive_window.exe "$TAVRIK_SHOT_TEXT"
+  wine build/windows/app/win32/drive_window.exe "$TAVRIK_SHOT_TEXT" >"$TAVRIK_SHOT.txt"
   sleep 2
   import -window root "$TAVRIK_SHOT"
   kill $program 2>/dev/null || true'
-echo "$out"
+echo "Screenshot: $out"
+echo "Garbled:    $text"
+echo "Repaired:   $(tr -d '\r' <"$out.txt")"
+rm -f "$out.txt"
