@@ -70,6 +70,10 @@ constexpr std::size_t sequence_length(std::string_view text, std::size_t i) {
 // Decodes the character at `text[i]` and moves `i` past it; a byte that starts no well-formed
 // sequence reads as U+FFFD and moves `i` one byte.
 constexpr char32_t next_or_replacement(std::string_view text, std::size_t& i) {
+    if (const unsigned char lead = byte_at(text, i); lead < 0x80) {
+        ++i;
+        return lead;
+    }
     const std::size_t length = sequence_length(text, i);
     if (length == 0) {
         ++i;
