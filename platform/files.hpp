@@ -38,7 +38,8 @@ bool write_file_replacing(std::u16string_view path, std::string_view bytes);
 // For a console program: a signal that stops the program (interrupt, termination, hang-up)
 // first removes the temporary file of a write_file_replacing under way, and a file grown past
 // the size the system allows makes that write fail (and so be removed and reported) instead of
-// stopping the program. Nothing to do on Windows.
+// stopping the program. Nothing to do on Windows, where the temporary file is marked to be
+// deleted when closed until it is put in place, so it goes however the program ends.
 void remove_temporary_files_when_stopped();
 
 }  // namespace tavrik::platform

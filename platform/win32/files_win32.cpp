@@ -55,7 +55,9 @@ std::string system_failure(DWORD error) {
         case ERROR_WRITE_PROTECT:
             return "the disk is write-protected";
         case ERROR_INVALID_HANDLE:
-            return "it is closed";
+            return "not an open file";
+        case ERROR_INVALID_FUNCTION:
+            return "not readable";
         default:
             return "Windows error " + std::to_string(error);
     }
@@ -83,6 +85,15 @@ std::optional<FilePrefix> read_prefix(HANDLE handle, std::size_t limit, std::str
     return prefix;
 }
 
+// Marks an open file to be deleted when its last handle closes, or takes the mark away: a
+// temporary file so marked goes however the program ends, even when it is stopped.
+bool delete_when_closed(HANDLE file, bool remove) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = remove ? TRUE : FALSE;
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof disposition) != FALSE;
+}
+
 // The folder part of `path`, with its separator ("" for a bare name).
 std::u16string folder_of(const std::u16string& path) {
     const std::size_t end = path.find_last_of(u"\\/:");
@@ -97,7 +108,11 @@ std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t
     File file(CreateFileW(wide(name), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.is_open()) {
-        failure = system_failure(GetLastError());
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(wide(name));
+        const bool folder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        failure = folder ? "Is a directory" : system_failure(error);
         return std::nullopt;
     }
     // A device (NUL, COM1, CON) or a pipe is no file: reading it could wait forever.
@@ -136,7 +151,7 @@ bool write_file_replacing(std::u16string_view path, std::string_view bytes, std:
             temporary += u"0123456789abcdef"[(seed >> shift) & 0xF];
         }
         seed = seed * 1664525u + 1013904223u;
-        handle = CreateFileW(wide(temporary), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        handle = CreateFileW(wide(temporary), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
         if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
@@ -145,6 +160,8 @@ bool write_file_replacing(std::u16string_view path, std::string_view bytes, std:
         failure = system_failure(GetLastError());
         return false;
     }
+    // Where the mark cannot be set, the file is still removed on every failure reported below.
+    const bool marked = delete_when_closed(file.get(), true);
     bool written = true;
     while (written && !bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
@@ -152,7 +169,8 @@ bool write_file_replacing(std::u16string_view path, std::string_view bytes, std:
         written = WriteFile(file.get(), bytes.data(), chunk, &done, nullptr) && done == chunk;
         if (written) bytes.remove_prefix(done);
     }
-    written = written && FlushFileBuffers(file.get()) && file.close_checked();
+    written = written && FlushFileBuffers(file.get()) &&
+              (!marked || delete_when_closed(file.get(), false)) && file.close_checked();
     if (!written || !MoveFileExW(wide(temporary), wide(target),
                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         failure = system_failure(GetLastError());
