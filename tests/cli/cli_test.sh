@@ -70,7 +70,9 @@ for command in "fix -" "list" "top" "detect $work/plain.txt" "names $work/tree" 
 done
 
 # Standard input closed, a folder, or longer than a file may be: exit 1, never an empty result.
-"$cli" fix - <&- > /dev/null 2>&1; check "closed input" 1 $?
+for command in "fix -" "list" "top"; do
+  "$cli" $command <&- > /dev/null 2>&1; check "$command, input closed" 1 $?
+done
 "$cli" fix - < "$work/tree" > /dev/null 2>&1; check "folder as input" 1 $?
 for command in "fix -" "list" "top"; do
   err=$(timeout 20 "$cli" $command < /dev/zero 2>&1 > /dev/null); check "$command < /dev/zero" 1 $?
