@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
+#include "encoding/utf8.hpp"
 #include "encoding/visible_text.hpp"
+#include "tests/support/test_texts.hpp"
 
 namespace tavrik {
 namespace {
@@ -58,6 +61,52 @@ TEST(VisibleText, Utf16ShowsUnpairedSurrogatesEscaped) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(encoding::visible_utf16(c.text, c.backslash), c.shown) << c.shown;
+    }
+}
+
+// Reads a line back: what visible_bytes escaped (a backslash a name character) to the bytes.
+std::string read_back(std::string_view shown) {
+    std::string bytes;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i] != '\\') {
+            bytes += shown[i];
+            continue;
+        }
+        const char kind = shown.at(++i);
+        if (kind == '\\') bytes += '\\';
+        if (kind == 'n') bytes += '\n';
+        if (kind == 'r') bytes += '\r';
+        if (kind == 't') bytes += '\t';
+        if (kind == 'x') {
+            bytes += static_cast<char>(std::stoi(std::string(shown.substr(i + 1, 2)), nullptr, 16));
+            i += 2;
+        }
+        if (kind == 'u') {
+            encoding::utf8::append(bytes, static_cast<char32_t>(std::stoi(
+                                              std::string(shown.substr(i + 1, 4)), nullptr, 16)));
+            i += 4;
+        }
+    }
+    return bytes;
+}
+
+// Any bytes show as well-formed UTF-8 without a control character, and read back as they were:
+// a line reads one way only.
+TEST(VisibleText, AnyBytesShowOneWay) {
+    std::mt19937 random(13);
+    for (int i = 0; i < 2000; ++i) {
+        const std::string bytes =
+            test::random_bytes(random, static_cast<std::size_t>(random() % 24));
+        const std::string shown = encoding::visible_bytes(bytes, Backslash::name_character);
+        ASSERT_TRUE(encoding::utf8::is_well_formed(shown)) << shown;
+        for (const char c : shown) {
+            ASSERT_FALSE(static_cast<unsigned char>(c) < 0x20 || c == 0x7F) << shown;
+        }
+        for (std::size_t k = 0; k + 1 < shown.size(); ++k) {  // no C1 control (C2 80..9F)
+            const auto second = static_cast<unsigned char>(shown[k + 1]);
+            ASSERT_FALSE(shown[k] == '\xC2' && second >= 0x80 && second <= 0x9F) << shown;
+        }
+        ASSERT_EQ(read_back(shown), bytes) << shown;
     }
 }
 
