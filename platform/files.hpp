@@ -13,12 +13,33 @@ struct FilePrefix {
     bool truncated = false;  // the file had more bytes than that
 };
 
-// The first `limit` bytes of an existing file, opened for reading while others may read it too;
-// nothing when it cannot be opened or read.
+// The first `limit` bytes of an existing regular file, opened for reading while others may read
+// it too; nothing when it cannot be opened or read, or is no regular file (a folder, a device, a
+// pipe: those are refused at once, never waited on). `failure` then says why, in a few English
+// words for a message.
+std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit,
+                                           std::string& failure);
 std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit);
 
+// The first `limit` bytes of standard input, reading at most one byte more (to learn whether it
+// goes on); nothing, with `failure` saying why, when standard input is closed, a folder, or
+// cannot be read.
+std::optional<FilePrefix> read_standard_input_prefix(std::size_t limit, std::string& failure);
+
 // Writes `bytes` to a new file beside `path` and then puts it in place of `path`, so that `path`
-// ends up holding exactly `bytes` or, when anything fails, stays as it was. True on success.
+// ends up holding exactly `bytes` or, when anything fails, stays as it was. The new file is a
+// short temporary name in the same folder until it is put in place, and is removed on every
+// failure. A regular file replaced keeps its permissions; otherwise (no file, or a symbolic link
+// replaced by the file) the file gets the usual ones for a new file. True on success; otherwise
+// `failure` says why.
+bool write_file_replacing(std::u16string_view path, std::string_view bytes, std::string& failure);
 bool write_file_replacing(std::u16string_view path, std::string_view bytes);
+
+// For a console program: a signal that stops the program (interrupt, termination, hang-up)
+// first removes the temporary file of a write_file_replacing under way, and a file grown past
+// the size the system allows makes that write fail (and so be removed and reported) instead of
+// stopping the program. Nothing to do on Windows, where the temporary file is marked to be
+// deleted when closed until it is put in place, so it goes however the program ends.
+void remove_temporary_files_when_stopped();
 
 }  // namespace tavrik::platform

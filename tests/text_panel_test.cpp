@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+
+#ifndef _WIN32
+#include "tests/support/posix_helpers.hpp"
+#endif
 
 #include "engine/code_pages.hpp"
 #include "tests/support/temp_tree.hpp"
@@ -169,10 +174,31 @@ TEST_F(TextPanel, OpenLoadsTheFileAndFixesIt) {
     EXPECT_TRUE(window.input.empty());
     open_text_file(state);
     EXPECT_EQ(window.input, "\xD0\xD2\xC9\xD7\xC5\xD4");  // up to the NUL
-    EXPECT_EQ(window.text(IDC_OUTPUT), u"привет");  // KOI8-R, the common word decides
+    EXPECT_EQ(window.text(IDC_OUTPUT), u"привет");        // KOI8-R, the common word decides
     EXPECT_EQ(window.message_boxes.size(), 1u);
     EXPECT_EQ(window.file_dialogs[0].title, u"Открыть файл");
     EXPECT_EQ(window.file_dialogs[0].filters[0].first, u"Все файлы");
+}
+
+// A device or a pipe is no file to open: refused at once rather than waited on.
+TEST_F(TextPanel, OpeningSomethingThatIsNoFileSaysSo) {
+    test::TempTree tree;
+#ifdef _WIN32
+    const std::u16string device = u"NUL";
+#else
+    const std::u16string device = tree.path(u"fifo");  // no writer: opening it would wait
+    ASSERT_TRUE(test::make_fifo(device));
+#endif
+    window.chosen_files = {device, tree.path(u"folder")};
+    tree.make_directory(u"folder");
+    open_text_file(state);
+    open_text_file(state);
+    ASSERT_EQ(window.message_boxes.size(), 2u);
+    for (const auto& box : window.message_boxes) {
+        EXPECT_EQ(box.text, u"Не удалось открыть файл.");
+        EXPECT_EQ(box.icon, MessageBoxIcon::Error);
+    }
+    EXPECT_TRUE(window.input.empty());
 }
 
 TEST_F(TextPanel, OpeningALargeFileWarnsThatOnlyItsStartIsLoaded) {

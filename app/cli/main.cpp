@@ -1,20 +1,26 @@
 // tavrik-cli: the command-line companion for batch use. Repairs garbled files and standard
 // input, guesses code pages, lists (and, when asked, renames) garbled file names.
 #include <algorithm>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdint>
 #include <cstdio>
-#include <iostream>
-#include <iterator>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "encoding/utf8.hpp"
+#include "encoding/visible_text.hpp"
 #include "engine/candidate_choice.hpp"
 #include "engine/candidate_list.hpp"
 #include "engine/code_pages.hpp"
 #include "engine/one_call_repairs.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "names/folder_scan.hpp"
-#include "encoding/utf8.hpp"
 #include "platform/command_line.hpp"
 #include "platform/file_system.hpp"
 #include "platform/files.hpp"
@@ -46,47 +52,122 @@ constexpr const char* USAGE =
     "  top [N] [FILE]          the N (5) most plausible readings of FILE (standard input when\n"
     "                          left out) with both measures: plausibility and text score\n"
     "  detect FILE...          guess the code page each FILE is written in\n"
-    "  names FOLDER [--rename] list garbled file and folder names under FOLDER; rename them\n"
-    "                          only with --rename (an existing name is never replaced)\n"
+    "  names FOLDER [--rename] list garbled file and folder names under FOLDER, a line each:\n"
+    "                          the path, a tab, '-> ' and the repaired name; rename them only\n"
+    "                          with --rename (an existing name is never replaced)\n"
     "  help                    print this text\n"
     "\n"
     "Without a command: list, from standard input.\n"
+    "A FILE is a regular file (not a folder, device or pipe) of at most 1048575 bytes;\n"
+    "standard input may hold as many.\n"
+    "In names and paths printed, a line feed, carriage return or tab shows as \\n, \\r, \\t,\n"
+    "another control character or a byte that is not UTF-8 as \\xNN, a C1 control or a line\n"
+    "or paragraph separator as \\uXXXX, and a backslash that is part of a name as \\\\.\n"
     "The system code pages are those of a Russian Windows (ANSI 1251, OEM 866); on Linux\n"
     "TAVRIK_ACP and TAVRIK_OEMCP name others.\n"
     "Exit status: 0 done; 1 something could not be read, repaired, written or renamed;\n"
     "2 wrong usage.\n";
 
-std::string utf8_of(std::u16string_view text) {
-    std::string bytes;
-    encoding::utf8::encode_lenient(text, bytes);
-    return bytes;
+// An argument as the program works with it, and as messages show it.
+struct Argument {
+    std::u16string text;  // empty for an argument that is not UTF-8 (POSIX)
+    std::string shown;
+};
+using Arguments = std::vector<Argument>;
+
+// A path or name for one line of output (see the help text).
+std::string shown(std::u16string_view text) {
+    return encoding::visible_utf16(text, platform::PATH_SEPARATOR == u'\\'
+                                             ? encoding::Backslash::separator
+                                             : encoding::Backslash::name_character);
 }
 
 void complain(const std::string& message) {
     std::fprintf(stderr, "tavrik-cli: %s\n", message.c_str());
 }
 
+// Standard output, every write checked through to the close: the first failure is kept and
+// reported once at the end (finish_output).
+struct OutputState {
+    bool written = false;
+    bool failed = false;
+    int error = 0;
+};
+OutputState output;
+
+void note_output_failure() {
+    if (output.failed) return;
+    output.failed = true;
+    output.error = errno;
+}
+
+void write_out(std::string_view bytes) {
+    if (bytes.empty()) return;
+    output.written = true;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) note_output_failure();
+}
+
+[[gnu::format(printf, 1, 2)]] void print(const char* format, ...) {
+    output.written = true;
+    va_list values;
+    va_start(values, format);
+    const int result = std::vfprintf(stdout, format, values);
+    va_end(values);
+    if (result < 0) note_output_failure();
+}
+
+// Flushes and closes standard output: the status to exit with, 1 (after saying why) when
+// anything written was lost. A standard output that was closed from the start and never written
+// to is no failure.
+int finish_output(int status) {
+    errno = 0;
+    if (std::fflush(stdout) != 0) note_output_failure();
+    if (std::ferror(stdout)) note_output_failure();
+    errno = 0;
+    if (std::fclose(stdout) != 0 && (output.written || errno != EBADF)) note_output_failure();
+    if (!output.failed) return status;
+    complain(std::string("cannot write standard output: ") +
+             (output.error != 0 ? std::strerror(output.error) : "write error"));
+    return status == EXIT_DONE ? EXIT_FAILED : status;
+}
+
+// Standard input's bytes, or nothing after saying why not.
 std::optional<std::string> read_standard_input() {
-    std::string input(std::istreambuf_iterator<char>(std::cin), {});
-    if (std::cin.bad()) return std::nullopt;
-    return input;
+    std::string failure;
+    const auto input = platform::read_standard_input_prefix(FILE_REPAIR_LIMIT, failure);
+    if (!input) {
+        complain("cannot read standard input: " + failure);
+        return std::nullopt;
+    }
+    if (input->truncated) {
+        complain("standard input is too large: more than " + std::to_string(FILE_REPAIR_LIMIT) +
+                 " bytes");
+        return std::nullopt;
+    }
+    return input->bytes;
 }
 
 // The file's bytes, or nothing after saying why not.
-std::optional<std::string> read_file(const std::u16string& path, std::size_t limit) {
-    const auto file = platform::read_file_prefix(path, limit);
-    if (!file) {
-        complain("cannot read " + utf8_of(path) + ": no such file, or not readable");
+std::optional<std::string> read_file(const Argument& file, std::size_t limit) {
+    if (file.text.empty()) {
+        complain(file.shown.empty() ? "cannot read a file with an empty name"
+                                    : "cannot read " + file.shown + ": the name is not UTF-8");
         return std::nullopt;
     }
-    if (file->truncated) {
-        complain(utf8_of(path) + " is larger than " + std::to_string(limit) + " bytes");
+    std::string failure;
+    const auto read = platform::read_file_prefix(file.text, limit, failure);
+    if (!read) {
+        complain("cannot read " + file.shown + ": " + failure);
         return std::nullopt;
     }
-    return file->bytes;
+    if (read->truncated) {
+        complain(file.shown + " is too large: more than " + std::to_string(limit) + " bytes");
+        return std::nullopt;
+    }
+    return read->bytes;
 }
 
-int list_variants(const std::vector<std::u16string>& arguments) {
+int list_variants(const Arguments& arguments) {
     if (arguments.size() > 1) return complain("list takes at most one file"), EXIT_USAGE;
     const auto input =
         arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
@@ -96,9 +177,9 @@ int list_variants(const std::vector<std::u16string>& arguments) {
     const int best = best_candidate_index(candidates.view());
     for (int i = 0; i < candidates.size(); ++i) {
         const std::string line = format_list_line(candidates[i]);
-        std::printf("%s %s\n", i == best ? "*" : " ", displayable_utf8(line).c_str());
+        print("%s %s\n", i == best ? "*" : " ", displayable_utf8(line).c_str());
     }
-    std::printf("\n%s\n", displayable_utf8(candidates[best].view()).c_str());
+    print("\n%s\n", displayable_utf8(candidates[best].view()).c_str());
     return EXIT_DONE;
 }
 
@@ -111,7 +192,7 @@ std::optional<std::string> most_plausible_reading(std::string_view input) {
 
 int fix_standard_input(bool by_score) {
     const auto input = read_standard_input();
-    if (!input) return complain("cannot read standard input"), EXIT_FAILED;
+    if (!input) return EXIT_FAILED;
     std::optional<std::string> repaired;
     if (by_score) {
         std::string output(std::max(input->size(), WORK_BUFFER_SIZE), '\0');
@@ -123,53 +204,77 @@ int fix_standard_input(bool by_score) {
         repaired = most_plausible_reading(*input);
     }
     if (!repaired) return complain("nothing to repair in standard input"), EXIT_FAILED;
-    std::fwrite(repaired->data(), 1, repaired->size(), stdout);
-    return std::fflush(stdout) == 0 ? EXIT_DONE : EXIT_FAILED;
+    write_out(*repaired);
+    return EXIT_DONE;
 }
 
-bool fix_file(const std::u16string& path, bool by_score) {
-    const auto input = read_file(path, FILE_REPAIR_LIMIT);
+bool fix_file(const Argument& file, bool by_score) {
+    const auto input = read_file(file, FILE_REPAIR_LIMIT);
     if (!input) return false;
-    std::u16string output = path + std::u16string(FIXED_SUFFIX);
+    const std::u16string output = file.text + std::u16string(FIXED_SUFFIX);
     bool written = false;
+    std::string failure;
     if (by_score) {
-        written = repair_file(path) == 1;
+        written = repair_file(file.text) == 1;
     } else if (const auto repaired = most_plausible_reading(*input)) {
-        written = platform::write_file_replacing(output, *repaired);
+        written = platform::write_file_replacing(output, *repaired, failure);
+    } else {
+        failure = "no chain gave a result";
     }
     if (!written) {
-        complain("cannot write " + utf8_of(output));
+        complain("cannot write " + shown(output) + (failure.empty() ? "" : ": " + failure));
         return false;
     }
-    std::printf("%s -> %s\n", utf8_of(path).c_str(), utf8_of(output).c_str());
+    print("%s -> %s\n", file.shown.c_str(), shown(output).c_str());
     return true;
 }
 
-int fix(std::vector<std::u16string> arguments) {
-    const bool by_score = !arguments.empty() && arguments[0] == u"--by-score";
+int fix(Arguments arguments) {
+    const bool by_score = !arguments.empty() && arguments[0].text == u"--by-score";
     if (by_score) arguments.erase(arguments.begin());
     if (arguments.empty()) return complain("fix needs a file, or - for standard input"), EXIT_USAGE;
-    if (arguments.size() == 1 && arguments[0] == u"-") return fix_standard_input(by_score);
+    if (arguments.size() == 1 && arguments[0].text == u"-") return fix_standard_input(by_score);
     int status = EXIT_DONE;
-    for (const std::u16string& path : arguments) {
-        if (path.empty()) {
-            complain("a file name that is not UTF-8 was skipped");
-            status = EXIT_FAILED;
-        } else if (!fix_file(path, by_score)) {
-            status = EXIT_FAILED;
-        }
+    for (const Argument& file : arguments) {
+        if (!fix_file(file, by_score)) status = EXIT_FAILED;
     }
     return status;
 }
 
-int top(std::vector<std::u16string> arguments) {
-    std::size_t shown = 5;
-    if (!arguments.empty() && !arguments[0].empty() &&
-        arguments[0].find_first_not_of(u"0123456789") == std::u16string::npos) {
-        shown = std::stoul(utf8_of(arguments[0]));
+// N as `top` takes it: decimal digits, at most the largest size there is; nothing otherwise.
+std::optional<std::size_t> count_of(std::u16string_view text) {
+    if (text.empty()) return std::nullopt;
+    std::size_t value = 0;
+    constexpr std::size_t LARGEST = std::numeric_limits<std::size_t>::max();
+    for (const char16_t c : text) {
+        if (c < u'0' || c > u'9') return std::nullopt;
+        const auto digit = static_cast<std::size_t>(c - u'0');
+        if (value > (LARGEST - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
+    }
+    return value;
+}
+
+// Whether a lone argument of `top` is meant as N (digits, or a sign and digits) and not a file.
+bool looks_like_count(std::u16string_view text) {
+    if (!text.empty() && (text[0] == u'-' || text[0] == u'+')) text.remove_prefix(1);
+    return !text.empty() && text.find_first_not_of(u"0123456789") == std::u16string_view::npos;
+}
+
+int top(Arguments arguments) {
+    std::size_t shown_count = 5;
+    if (arguments.size() > 2) return complain("top takes at most one file"), EXIT_USAGE;
+    if (arguments.size() == 2 || (arguments.size() == 1 && looks_like_count(arguments[0].text))) {
+        const auto count = count_of(arguments[0].text);
+        if (!count) {
+            return complain("top: N must be a whole number from 0 to " +
+                            std::to_string(std::numeric_limits<std::size_t>::max()) + ", not " +
+                            arguments[0].shown),
+                   EXIT_USAGE;
+        }
+        shown_count = *count;
         arguments.erase(arguments.begin());
     }
-    if (arguments.size() > 1) return complain("top takes at most one file"), EXIT_USAGE;
     const auto input =
         arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
     if (!input) return EXIT_FAILED;
@@ -182,21 +287,21 @@ int top(std::vector<std::u16string> arguments) {
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
     const int chosen = most_plausible_candidate(candidates.view());
-    std::printf("  plausibility  score  chain\tpreview\n");
-    for (std::size_t k = 0; k < std::min(shown, ranked.size()); ++k) {
+    print("  plausibility  score  chain\tpreview\n");
+    for (std::size_t k = 0; k < std::min(shown_count, ranked.size()); ++k) {
         const Candidate& candidate = candidates[ranked[k].second];
-        std::printf("%s %12.2f %6.0f  %s\t%s\n", ranked[k].second == chosen ? "*" : " ",
-                    ranked[k].first, candidate.score, candidate.label_text(),
-                    displayable_utf8(make_preview(candidate.view())).c_str());
+        print("%s %12.2f %6.0f  %s\t%s\n", ranked[k].second == chosen ? "*" : " ", ranked[k].first,
+              candidate.score, candidate.label_text(),
+              displayable_utf8(make_preview(candidate.view())).c_str());
     }
     return EXIT_DONE;
 }
 
-int detect(const std::vector<std::u16string>& arguments) {
+int detect(const Arguments& arguments) {
     if (arguments.empty()) return complain("detect needs a file"), EXIT_USAGE;
     int status = EXIT_DONE;
-    for (const std::u16string& path : arguments) {
-        const auto input = read_file(path, FILE_REPAIR_LIMIT);
+    for (const Argument& file : arguments) {
+        const auto input = read_file(file, FILE_REPAIR_LIMIT);
         if (!input) {
             status = EXIT_FAILED;
             continue;
@@ -206,43 +311,45 @@ int detect(const std::vector<std::u16string>& arguments) {
         const char* how = result == 2   ? "already UTF-8 with Cyrillic"
                           : result == 1 ? "reads with the most Cyrillic letters"
                                         : "no Cyrillic letters; the system ANSI code page";
-        std::printf("%s: %s (%u), %s\n", utf8_of(path).c_str(), code_page_name(code_page),
-                    static_cast<unsigned>(code_page), how);
+        print("%s: %s (%u), %s\n", file.shown.c_str(), code_page_name(code_page),
+              static_cast<unsigned>(code_page), how);
     }
     return status;
 }
 
-int names(const std::vector<std::u16string>& arguments) {
-    const bool rename = arguments.size() == 2 && arguments[1] == u"--rename";
+int names(const Arguments& arguments) {
+    const bool rename = arguments.size() == 2 && arguments[1].text == u"--rename";
     if (arguments.empty() || (arguments.size() == 2 && !rename) || arguments.size() > 2) {
         return complain("names takes a folder, and --rename"), EXIT_USAGE;
     }
-    if (!platform::DirectoryListing(arguments[0]).is_open()) {
-        return complain("cannot list " + utf8_of(arguments[0])), EXIT_FAILED;
+    const std::u16string& folder = arguments[0].text;
+    if (folder.empty() || !platform::DirectoryListing(folder).is_open()) {
+        return complain("cannot list " + arguments[0].shown), EXIT_FAILED;
     }
     BrokenNameList list;
     std::set<platform::DirectoryIdentity> walked;
-    scan_directory(arguments[0], list, walked);
+    scan_directory(folder, list, walked);
     for (int i = 0; i < list.count(); ++i) {
-        std::printf("%s\t-> %s\n", utf8_of(list.paths[static_cast<std::size_t>(i)]).c_str(),
-                    utf8_of(list.names[static_cast<std::size_t>(i)]).c_str());
+        print("%s\t-> %s\n", shown(list.paths[static_cast<std::size_t>(i)]).c_str(),
+              shown(list.names[static_cast<std::size_t>(i)]).c_str());
     }
     if (!rename) {
-        std::printf("%d garbled name(s) found; nothing renamed (--rename renames them)\n",
-                    list.count());
+        print("%d garbled name(s) found; nothing renamed (--rename renames them)\n", list.count());
         return EXIT_DONE;
     }
     const RenameCounts counts = rename_broken_names(list);
-    std::printf("renamed %d, failed %d\n", counts.fixed, counts.errors);
+    print("renamed %d, failed %d\n", counts.fixed, counts.errors);
     return counts.errors == 0 ? EXIT_DONE : EXIT_FAILED;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    platform::use_binary_standard_streams();
-    std::vector<std::u16string> arguments = platform::command_line_arguments(argc, argv);
-    const std::u16string command = arguments.empty() ? u"list" : arguments.front();
+int run(int argc, char** argv) {
+    const std::vector<std::u16string> texts = platform::command_line_arguments(argc, argv);
+    const std::vector<std::string> shown_texts = platform::command_line_arguments_shown(argc, argv);
+    Arguments arguments;
+    for (std::size_t i = 0; i < texts.size() && i < shown_texts.size(); ++i) {
+        arguments.push_back({texts[i], shown_texts[i]});
+    }
+    const std::u16string command = arguments.empty() ? u"list" : arguments.front().text;
     if (!arguments.empty()) arguments.erase(arguments.begin());
     if (command == u"list") return list_variants(arguments);
     if (command == u"fix") return fix(arguments);
@@ -250,9 +357,23 @@ int main(int argc, char** argv) {
     if (command == u"top") return top(arguments);
     if (command == u"names") return names(arguments);
     if (command == u"help" || command == u"--help" || command == u"-h") {
-        std::fputs(USAGE, stdout);
+        write_out(USAGE);
         return EXIT_DONE;
     }
     std::fputs(USAGE, stderr);
     return EXIT_USAGE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    platform::use_binary_standard_streams();
+    platform::remove_temporary_files_when_stopped();
+    int status = EXIT_FAILED;
+    try {
+        status = run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        complain("memory ran out");
+    }
+    return finish_output(status);
 }

@@ -1,9 +1,14 @@
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "encoding/utf8.hpp"
@@ -34,6 +39,10 @@ class FileDescriptor {
     int fd_;
 };
 
+std::string system_failure(int error) {
+    return std::strerror(error);
+}
+
 // Reads until `size` bytes or the end; false on an error.
 bool read_fully(int fd, char* data, std::size_t size, std::size_t& got) {
     got = 0;
@@ -51,43 +60,229 @@ bool write_fully(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = write(fd, bytes.data(), bytes.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n < 0) return false;
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
 }
 
-}  // namespace
-
-std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit) {
-    FileDescriptor file(open(posix::native_path(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return std::nullopt;
-    struct stat status {};
-    if (fstat(file.get(), &status) != 0 || S_ISDIR(status.st_mode)) return std::nullopt;
+std::optional<FilePrefix> read_prefix(int fd, std::size_t limit, std::string& failure) {
     FilePrefix prefix;
     prefix.bytes.resize(limit + 1);  // one more, to learn whether the file goes on
     std::size_t got = 0;
-    if (!read_fully(file.get(), prefix.bytes.data(), limit + 1, got)) return std::nullopt;
+    if (!read_fully(fd, prefix.bytes.data(), limit + 1, got)) {
+        failure = system_failure(errno);
+        return std::nullopt;
+    }
     prefix.truncated = got > limit;
     prefix.bytes.resize(std::min(got, limit));
     return prefix;
 }
 
-bool write_file_replacing(std::u16string_view path, std::string_view bytes) {
+// The temporary file a write_file_replacing has made and not yet put in place or removed, for
+// the signal handler; its path is only changed while those signals are blocked.
+constexpr std::size_t TEMPORARY_PATH_SIZE = 4096;
+std::array<char, TEMPORARY_PATH_SIZE> temporary_path{};
+volatile sig_atomic_t temporary_path_set = 0;
+
+constexpr std::array<int, 5> STOPPING_SIGNALS = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
+
+// Blocks the stopping signals while it lives, so that the handler never sees a half-changed
+// record.
+class StoppingSignalsBlocked {
+  public:
+    StoppingSignalsBlocked() {
+        sigset_t stopping;
+        sigemptyset(&stopping);
+        for (const int signal : STOPPING_SIGNALS)
+            sigaddset(&stopping, signal);
+        pthread_sigmask(SIG_BLOCK, &stopping, &saved_);
+    }
+    ~StoppingSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
+    StoppingSignalsBlocked(const StoppingSignalsBlocked&) = delete;
+    StoppingSignalsBlocked& operator=(const StoppingSignalsBlocked&) = delete;
+
+  private:
+    sigset_t saved_;
+};
+
+extern "C" void remove_temporary_and_stop(int signal) {
+    const int saved_errno = errno;
+    if (temporary_path_set != 0) unlink(temporary_path.data());
+    // The handler was reset to the default on entry: the signal, raised again, now stops the
+    // program as it would have, once this handler returns.
+    raise(signal);
+    errno = saved_errno;
+}
+
+// A new file with a short name of its own in the folder of `target`, made only for us
+// (O_EXCL). Removed when it is not put in place.
+class TemporaryFile {
+  public:
+    explicit TemporaryFile(const std::string& target) {
+        const std::size_t slash = target.rfind('/');
+        const std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+        static constexpr char LETTERS[] =
+            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::uint64_t seed = static_cast<std::uint64_t>(now.tv_nsec) ^
+                             (static_cast<std::uint64_t>(now.tv_sec) << 20) ^
+                             (static_cast<std::uint64_t>(getpid()) << 40);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+            std::string name = ".tavrik-";
+            std::uint64_t bits = seed >> 16;
+            for (int k = 0; k < 6; ++k, bits /= 62)
+                name += LETTERS[bits % 62];
+            path_ = folder + name;
+            const StoppingSignalsBlocked blocked;
+            // Readable by others only if the new file would be: the kernel applies the umask
+            // here; the data is written only after the mode is narrowed (see new_file_mode).
+            fd_ = open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+            if (fd_ >= 0) {
+                record();
+                return;
+            }
+            if (errno != EEXIST) break;
+        }
+        error_ = errno;
+        path_.clear();
+    }
+    ~TemporaryFile() {
+        if (fd_ >= 0) close(fd_);
+        if (!path_.empty()) {
+            const StoppingSignalsBlocked blocked;
+            unlink(path_.c_str());
+            temporary_path_set = 0;
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    int fd() const { return fd_; }
+    int error() const { return error_; }
+    bool close_checked() {
+        const int fd = fd_;
+        fd_ = -1;
+        return close(fd) == 0;
+    }
+    // Moves the file to `target` (replacing what is there); it is then no longer ours to remove.
+    bool put_in_place(const std::string& target) {
+        const StoppingSignalsBlocked blocked;
+        if (rename(path_.c_str(), target.c_str()) != 0) return false;
+        path_.clear();
+        temporary_path_set = 0;
+        return true;
+    }
+
+  private:
+    void record() {
+        if (path_.size() >= temporary_path.size()) return;  // too long to be opened anyway
+        std::memcpy(temporary_path.data(), path_.c_str(), path_.size() + 1);
+        temporary_path_set = 1;
+    }
+
+    std::string path_;
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+}  // namespace
+
+std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit,
+                                           std::string& failure) {
+    // Without blocking: opening a pipe with no writer, or a device, would otherwise wait.
+    FileDescriptor file(
+        open(posix::native_path(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.get() < 0) {
+        failure = system_failure(errno);
+        return std::nullopt;
+    }
+    struct stat status {};
+    if (fstat(file.get(), &status) != 0) {
+        failure = system_failure(errno);
+        return std::nullopt;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        failure = S_ISDIR(status.st_mode) ? system_failure(EISDIR) : "not a regular file";
+        return std::nullopt;
+    }
+    const int flags = fcntl(file.get(), F_GETFL);
+    if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        failure = system_failure(errno);
+        return std::nullopt;
+    }
+    return read_prefix(file.get(), limit, failure);
+}
+
+std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit) {
+    std::string failure;
+    return read_file_prefix(path, limit, failure);
+}
+
+std::optional<FilePrefix> read_standard_input_prefix(std::size_t limit, std::string& failure) {
+    struct stat status {};
+    if (fstat(STDIN_FILENO, &status) != 0) {
+        failure = errno == EBADF ? "it is closed" : system_failure(errno);
+        return std::nullopt;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        failure = system_failure(EISDIR);
+        return std::nullopt;
+    }
+    return read_prefix(STDIN_FILENO, limit, failure);
+}
+
+bool write_file_replacing(std::u16string_view path, std::string_view bytes, std::string& failure) {
     const std::string target = posix::native_path(path);
-    std::string temporary = target + ".tavrik-XXXXXX";
-    FileDescriptor file(mkstemp(temporary.data()));
-    if (file.get() < 0) return false;
-    const bool written = write_fully(file.get(), bytes) && fsync(file.get()) == 0;
-    // Keep the permissions an existing file had; a new one gets the usual ones.
+    TemporaryFile file(target);
+    if (file.fd() < 0) {
+        failure = system_failure(file.error());
+        return false;
+    }
+    // The mode a new file gets (the umask applied), narrowed to ours alone while it is written.
+    struct stat created {};
+    if (fstat(file.fd(), &created) != 0 || fchmod(file.fd(), 0600) != 0) {
+        failure = system_failure(errno);
+        return false;
+    }
+    // A regular file in place keeps its permissions; a symbolic link is not followed for them.
     struct stat existing {};
-    const mode_t mode = stat(target.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644;
-    const bool closed = fchmod(file.get(), mode) == 0 && file.close_checked();
-    if (!written || !closed || rename(temporary.c_str(), target.c_str()) != 0) {
-        unlink(temporary.c_str());
+    const bool replaces_a_file = lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const mode_t mode = (replaces_a_file ? existing.st_mode : created.st_mode) & 07777;
+    if (!write_fully(file.fd(), bytes) || fsync(file.fd()) != 0 || fchmod(file.fd(), mode) != 0 ||
+        !file.close_checked() || !file.put_in_place(target)) {
+        failure = system_failure(errno);
         return false;
     }
     return true;
+}
+
+bool write_file_replacing(std::u16string_view path, std::string_view bytes) {
+    std::string failure;
+    return write_file_replacing(path, bytes, failure);
+}
+
+void remove_temporary_files_when_stopped() {
+    struct sigaction action {};
+    action.sa_handler = remove_temporary_and_stop;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : STOPPING_SIGNALS)
+        sigaddset(&action.sa_mask, signal);
+    for (const int signal : STOPPING_SIGNALS) {
+        struct sigaction current {};
+        // A signal ignored when the program started (nohup, a background job) stays ignored.
+        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
+    // Past the file size limit a write fails with EFBIG, and is reported, rather than stopping.
+    signal(SIGXFSZ, SIG_IGN);
 }
 
 }  // namespace tavrik::platform

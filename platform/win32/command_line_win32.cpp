@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "encoding/visible_text.hpp"
 #include "platform/command_line.hpp"
 
 namespace tavrik::platform {
@@ -19,6 +20,14 @@ std::vector<std::u16string> command_line_arguments(int, char**) {
         arguments.emplace_back(reinterpret_cast<const char16_t*>(wide[i]));
     }
     LocalFree(wide);
+    return arguments;
+}
+
+std::vector<std::string> command_line_arguments_shown(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (const std::u16string& argument : command_line_arguments(argc, argv)) {
+        arguments.push_back(encoding::visible_utf16(argument, encoding::Backslash::separator));
+    }
     return arguments;
 }
 

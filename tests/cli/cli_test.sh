@@ -61,5 +61,63 @@ check "list best" "* utf8 → cp1251 → cp1251	150	привет" \
   "$(printf 'привет' | "$cli" list | grep '^\*')"
 "$cli" frobnicate 2> /dev/null; check "unknown command" 2 $?
 
+# Every write is checked through to the close: a full standard output is exit 1, with a message.
+printf 'привет' > "$work/plain.txt"
+for command in "fix -" "list" "top" "detect $work/plain.txt" "names $work/tree" "help"; do
+  err=$("$cli" $command < "$work/plain.txt" 2>&1 > /dev/full); check "$command > /dev/full exit" 1 $?
+  check "$command > /dev/full message" \
+    "tavrik-cli: cannot write standard output: No space left on device" "$err"
+done
+
+# Standard input closed, a folder, or longer than a file may be: exit 1, never an empty result.
+for command in "fix -" "list" "top"; do
+  "$cli" $command <&- > /dev/null 2>&1; check "$command, input closed" 1 $?
+done
+"$cli" fix - < "$work/tree" > /dev/null 2>&1; check "folder as input" 1 $?
+for command in "fix -" "list" "top"; do
+  err=$(timeout 20 "$cli" $command < /dev/zero 2>&1 > /dev/null); check "$command < /dev/zero" 1 $?
+  case "$err" in *"too large"*) ;; *) check "$command < /dev/zero message" "... too large ..." "$err" ;; esac
+done
+head -c 1048575 /dev/zero | "$cli" fix - > /dev/null 2>&1; check "input of the largest size" 0 $?
+
+# Bad numbers are wrong usage.
+for n in 99999999999999999999 -1 5x +; do
+  "$cli" top "$n" "$work/plain.txt" > /dev/null 2>&1; check "top $n" 2 $?
+done
+"$cli" top -3 < "$work/plain.txt" > /dev/null 2>&1; check "top -3" 2 $?
+"$cli" top 18446744073709551615 "$work/plain.txt" > /dev/null; check "top largest" 0 $?
+
+# Only regular files are read: a pipe with no writer or a device is refused at once.
+mkfifo "$work/pipe"
+for path in "$work/pipe" /dev/null; do
+  for command in fix detect list; do
+    err=$(timeout 20 "$cli" $command "$path" 2>&1 > /dev/null); check "$command $path" 1 $?
+    check "$command $path message" "tavrik-cli: cannot read $path: not a regular file" "$err"
+  done
+done
+rm "$work/pipe"
+
+# A name near the limit of 255 bytes still gets its .fixed; no temporary file stays behind.
+long=$(printf 'n%.0s' $(seq 1 245))
+printf '\xef\xf0\xe8\xe2\xe5\xf2' > "$work/$long"
+"$cli" fix "$work/$long" > /dev/null; check "long name" 0 $?
+check "long name output" "привет" "$(cat "$work/$long.fixed")"
+check "long name, nothing else" "" "$(cd "$work" && ls -A | grep tavrik)"
+
+# A file grown past the size limit: the write fails and is reported; the temporary file goes.
+head -c 200000 /dev/zero | tr '\0' 'a' > "$work/big.txt"
+err=$(ulimit -f 16; "$cli" fix "$work/big.txt" 2>&1 > /dev/null); check "ulimit -f exit" 1 $?
+check "ulimit -f message" "tavrik-cli: cannot write $work/big.txt.fixed: File too large" "$err"
+check "ulimit -f leaves nothing" "" "$(cd "$work" && ls -A | grep -e tavrik -e big.txt.fixed)"
+
+# Names that hold line breaks or tabs are shown escaped, so each listing line reads one way.
+mkdir "$work/odd"
+touch "$work/odd/$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae\t-> x\n2020')"
+check "names escaped" "$work/odd/”®в®\\t-> x\\n2020	-> Фото\\t-> x\\n2020" \
+  "$("$cli" names "$work/odd" | head -n 1)"
+# A file name that is not UTF-8 shows with its bytes escaped.
+err=$("$cli" detect "$work/$(printf 'a\xff\nb')" 2>&1); check "not UTF-8 exit" 1 $?
+check "not UTF-8 message" "tavrik-cli: cannot read $work/a\\xFF\\nb: the name is not UTF-8" "$err"
+
 if [ "$failures" -eq 0 ]; then echo "tavrik-cli: all checks passed"; fi
 exit $((failures > 0))
