@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -155,30 +156,51 @@ double russian_plausibility(std::string_view utf8) {
     return measure(utf8).average;
 }
 
-int most_plausible_candidate(std::span<const Candidate> candidates) {
-    // Candidates often share one text: measure each text once.
+namespace {
+
+// The most plausible of the candidates `include` accepts, by the rule of
+// most_plausible_candidate; -1 when it accepts none.
+template <class Include>
+int most_plausible_where(std::span<const Candidate> candidates, Include include) {
+    // Candidates often share one text: measure each text once (when memory allows).
     std::vector<std::pair<const char*, Measure>> measured;
-    int best = 0;
+    int best = -1;
     Measure best_measure{-std::numeric_limits<double>::infinity(), 0};
     for (std::size_t i = 0; i < candidates.size(); ++i) {
         const Candidate& candidate = candidates[i];
+        if (!include(candidate)) continue;
         std::optional<Measure> known;
         for (const auto& [text, value] : measured) {
             if (text == candidate.text.get()) known = value;
         }
         if (!known) {
             known = measure(candidate.view());
-            measured.emplace_back(candidate.text.get(), *known);
+            try {
+                measured.emplace_back(candidate.text.get(), *known);
+            } catch (const std::bad_alloc&) {
+                // measured again if it comes up again
+            }
         }
         const double gain = (known->average - best_measure.average) *
                             static_cast<double>(std::min(
                                 known->symbols, std::max<std::int64_t>(best_measure.symbols, 1)));
-        if (i == 0 || gain > PREFER_EARLIER) {
+        if (best < 0 || gain > PREFER_EARLIER) {
             best_measure = *known;
             best = static_cast<int>(i);
         }
     }
     return best;
+}
+
+}  // namespace
+
+int most_plausible_candidate(std::span<const Candidate> candidates) {
+    return std::max(0, most_plausible_where(candidates, [](const Candidate&) { return true; }));
+}
+
+int most_plausible_with_score(std::span<const Candidate> candidates, double score) {
+    return most_plausible_where(candidates,
+                                [score](const Candidate& c) { return c.score == score; });
 }
 
 }  // namespace tavrik

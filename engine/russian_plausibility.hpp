@@ -1,6 +1,7 @@
 // How plausible a text reads as Russian, from a letter trigram model: a finer measure than the
 // text score, which cannot tell «рТЙЧЕФ, НЙТ» from «Привет, мир». Used by the console tool to
-// pick the most plausible reading; the window and the one-call repairs keep the text score.
+// pick the most plausible reading, and by the window to choose among the highest scores
+// (engine/candidate_choice.hpp); the one-call repairs keep the text score.
 #pragma once
 
 #include <cstddef>
@@ -24,5 +25,8 @@ double russian_plausibility(std::string_view utf8);
 // earlier one only when it is better by a margin over the whole text, so that near ties, and
 // the weak evidence of a short text, go to the earlier chain.
 int most_plausible_candidate(std::span<const Candidate> candidates);
+
+// The same rule over only the candidates whose score equals `score`; -1 when none has it.
+int most_plausible_with_score(std::span<const Candidate> candidates, double score);
 
 }  // namespace tavrik

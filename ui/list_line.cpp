@@ -50,17 +50,6 @@ std::u16string list_line_for_display(const Candidate& candidate) {
     return encoding::utf8::decode_lossy(format_list_line(candidate));
 }
 
-int best_candidate_index(std::span<const Candidate> candidates) {
-    int best = 0;
-    for (std::size_t i = 1; i < candidates.size(); ++i) {
-        // A score that does not compare greater (NaN included) never replaces the best.
-        if (candidates[i].score > candidates[static_cast<std::size_t>(best)].score) {
-            best = static_cast<int>(i);
-        }
-    }
-    return best;
-}
-
 std::string displayable_utf8(std::string_view bytes) {
     std::string shown;
     encoding::utf8::encode_lenient(encoding::utf8::decode_lossy(bytes), shown);

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/candidate_choice.hpp"  // best_candidate_index, once declared here
 #include "engine/candidates.hpp"
 
 namespace tavrik {
@@ -27,9 +28,6 @@ std::string format_list_line(const Candidate& candidate);
 
 // The list line as the variant list shows it: characters decoded from UTF-8.
 std::u16string list_line_for_display(const Candidate& candidate);
-
-// Index of the candidate to preselect: the first of the highest scores (0 when empty).
-int best_candidate_index(std::span<const Candidate> candidates);
 
 // `bytes` as well-formed UTF-8: each ill-formed sequence shows as U+FFFD.
 std::string displayable_utf8(std::string_view bytes);
