@@ -2,8 +2,11 @@
 // choice (the first of the highest scores) and the window's preselection (the most plausible
 // among the highest scores). Russian texts of four lengths, none of them from the
 // language model's training text, are garbled along the paths such texts travel, handed to the
-// enumeration as a Russian Windows hands text over (the shown characters in Windows-1251), and
-// the two choices are compared with the original. Prints the shares per path and per length.
+// enumeration as a Russian Windows hands text over (the shown characters in Windows-1251, or
+// their UTF-8 where the window now reads characters 1251 lacks), and the three choices are
+// compared with the original. Prints the shares per path and per length, the same for a held-out
+// set of texts per path and short/long, and how often the window's choice lost a text that the
+// first of the highest scores restored ("lost").
 #include <array>
 #include <cstdio>
 #include <functional>
@@ -133,6 +136,7 @@ struct Tally {
     int by_score = 0;
     int by_plausibility = 0;
     int by_window = 0;
+    int window_lost = 0;  // the first of the highest scores was right, the window's choice not
     int lossy = 0;
 };
 
@@ -202,6 +206,7 @@ int main() {
                 tally->by_score += score_right;
                 tally->by_plausibility += model_right;
                 tally->by_window += window_right;
+                tally->window_lost += score_right && !window_right;
             }
             free_candidates(held);
         }
@@ -225,17 +230,19 @@ int main() {
             tally.by_score += right(best_candidate_index(held));
             tally.by_plausibility += right(most_plausible_candidate(held));
             tally.by_window += right(preselected_candidate(held));
+            tally.window_lost +=
+                right(best_candidate_index(held)) && !right(preselected_candidate(held));
             free_candidates(held);
         }
     }
     const auto print = [](const char* title, const std::map<std::string, Tally>& tallies) {
-        std::printf("%-66s %6s %12s %12s %12s %6s\n", title, "texts", "text score", "plausibility",
-                    "window", "lossy");
+        std::printf("%-66s %6s %12s %12s %12s %6s %6s\n", title, "texts", "text score",
+                    "plausibility", "window", "lost", "lossy");
         const auto share = [](int right, int texts) { return texts ? 100.0 * right / texts : 0.0; };
         for (const auto& [name, t] : tallies) {
-            std::printf("%-66s %6d %11.1f%% %11.1f%% %11.1f%% %6d\n", name.c_str(), t.texts,
+            std::printf("%-66s %6d %11.1f%% %11.1f%% %11.1f%% %6d %6d\n", name.c_str(), t.texts,
                         share(t.by_score, t.texts), share(t.by_plausibility, t.texts),
-                        share(t.by_window, t.texts), t.lossy);
+                        share(t.by_window, t.texts), t.window_lost, t.lossy);
         }
         std::printf("\n");
     };
