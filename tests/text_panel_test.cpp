@@ -292,6 +292,53 @@ TEST_F(TextPanel, OpenLoadsTheFileAndFixesIt) {
     EXPECT_EQ(window.file_dialogs[0].filters[0].first, u"Все файлы");
 }
 
+TEST_F(TextPanel, OpenReadsUtf16DropsAUtf8MarkAndWarnsAtANul) {
+    using namespace std::string_literals;
+    const std::u16string nul_byte =
+        u"В файле есть нулевой байт: загружен только текст до первого нулевого байта.\n"
+        u"Исправленный текст будет неполным.";
+    const std::u16string nul_character =
+        u"В тексте файла есть нулевой символ: загружен только текст до первого из них.\n"
+        u"Исправленный текст будет неполным.";
+    struct Case {
+        std::string bytes;
+        std::u16string input;
+        std::u16string fixed;
+        std::vector<std::u16string> warnings;
+    };
+    const Case cases[] = {
+        // «Привет, мир!» written in 1251, shown as 866 and saved as UTF-16: 1251 cannot hold it.
+        {"\xFF\xFE\x67\x25\x01\x04\x48\x04\x42\x04\x45\x04\x04\x04,\0 \0\x4C\x04\x48\x04"
+         "\x01\x04!\0"s,
+         u"╧ЁштхЄ, ьшЁ!",
+         u"Привет, мир!",
+         {}},
+        {"\xFE\xFF\x04\x1F\x04\x40\x04\x38\x04\x32\x04\x35\x04\x42"s, u"Привет", u"Привет", {}},
+        {"\xFF\xFE\x1F\x04\x40\x04\0\0\x38\x04"s, u"Пр", u"Пр", {nul_character}},
+        {"\xEF\xBB\xBF\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82",
+         u"РџСЂРёРІРµС‚",
+         u"Привет",
+         {}},  // a UTF-8 mark is no part of the text: no «п»ї» in front
+        {"\xEF\xF0\xE8\xE2\xE5\xF2\0\xFF\xFE"s, u"привет", u"привет", {nul_byte}},
+    };
+    test::TempTree tree;
+    for (const Case& c : cases) {
+        tree.make_file(u"text.txt", c.bytes);
+        window.chosen_files = {tree.path(u"text.txt")};
+        window.message_boxes.clear();
+        open_text_file(state);
+        EXPECT_EQ(window.input, c.input);
+        EXPECT_EQ(window.text(IDC_OUTPUT), c.fixed);
+        std::vector<std::u16string> warnings;
+        for (const auto& box : window.message_boxes) {
+            EXPECT_EQ(box.caption, u"Предупреждение");
+            EXPECT_EQ(box.icon, MessageBoxIcon::Warning);
+            warnings.push_back(box.text);
+        }
+        EXPECT_EQ(warnings, c.warnings);
+    }
+}
+
 TEST_F(TextPanel, OpeningALargeFileWarnsThatOnlyItsStartIsLoaded) {
     test::TempTree tree;
     tree.make_file(u"big.txt", std::string(OPEN_READ_LIMIT + 10, 'a'));
