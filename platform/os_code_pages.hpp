@@ -14,6 +14,9 @@ std::uint32_t system_ansi_code_page();
 std::uint32_t system_oem_code_page();
 
 bool decode_to_utf16(std::uint32_t code_page, std::string_view bytes, std::u16string& out);
+// Leniently, as the system converts for the narrow window interface; false where there is no
+// system converter.
+bool decode_as_system(std::uint32_t code_page, std::string_view bytes, std::u16string& out);
 EncodeResult encode_from_utf16(std::uint32_t code_page, std::u16string_view text, std::string& out);
 
 }  // namespace tavrik::platform::os

@@ -45,7 +45,7 @@ TEST_F(WindowCommands, ControlsAndMenusAsDesigned) {
 }
 
 TEST_F(WindowCommands, NotificationsOfBoxesAndLabelsChangeNothing) {
-    window.input = "Привет";
+    window.paste_ansi("Привет");
     on_command(state, IDC_FIX, 0);
     const auto texts = window.texts;
     const auto list = window.list;
@@ -61,7 +61,7 @@ TEST_F(WindowCommands, NotificationsOfBoxesAndLabelsChangeNothing) {
 }
 
 TEST_F(WindowCommands, ButtonsMenuItemsAndF5) {
-    window.input = "Привет";
+    window.paste_ansi("Привет");
     on_key_down(state, 0x41);  // not F5
     EXPECT_TRUE(window.list.empty());
     on_key_down(state, KEY_F5);
@@ -86,7 +86,7 @@ TEST_F(WindowCommands, ButtonsMenuItemsAndF5) {
 }
 
 TEST_F(WindowCommands, DestructionReleasesTheCandidates) {
-    window.input = "Привет";
+    window.paste_ansi("Привет");
     on_command(state, IDC_FIX, 0);
     ASSERT_FALSE(state.candidates.empty());
     on_destroy(state);

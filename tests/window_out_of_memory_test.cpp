@@ -16,25 +16,25 @@ namespace tavrik {
 namespace {
 
 // A window system whose calls that may allocate throw std::bad_alloc from the `fail_at`-th call
-// on (counting from 0). Calls that only release (clearing the list, restoring the cursor) never
+// on (counting from 0). Calls that only release (emptying the list, restoring the cursor) never
 // throw, as on Windows.
 class ExhaustedWindowSystem : public test::RecordingWindowSystem {
   public:
     int fail_at = -1;  // never
     int calls = 0;
 
-    std::string input_bytes() override { return tick(), RecordingWindowSystem::input_bytes(); }
-    void set_input_bytes(std::string_view bytes) override {
+    std::u16string input_text() override { return tick(), RecordingWindowSystem::input_text(); }
+    void set_input_text(std::u16string_view text) override {
         tick();
-        RecordingWindowSystem::set_input_bytes(bytes);
+        RecordingWindowSystem::set_input_text(text);
     }
     void set_text(ui::ControlId control, std::u16string_view text) override {
         tick();
         RecordingWindowSystem::set_text(control, text);
     }
-    void add_list_line(std::u16string_view line) override {
-        tick();
-        RecordingWindowSystem::add_list_line(line);
+    void fill_list(std::span<const std::u16string> lines, int selected) override {
+        if (!lines.empty()) tick();  // emptying the list takes nothing
+        RecordingWindowSystem::fill_list(lines, selected);
     }
     ui::MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,
                                      ui::MessageBoxIcon icon,
@@ -87,7 +87,7 @@ TEST(WindowOutOfMemory, EveryCommandIsAbandonedCleanlyWhereverMemoryRunsOut) {
             ExhaustedWindowSystem window;
             MainWindowState state;
             state.window = &window;
-            window.input = "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82";  // garbled
+            window.input = u"РџСЂРёРІРµС‚";  // «Привет» garbled
             window.chosen_files = {tree.path(u"Desktop/out.txt"), tree.path(u"Desktop/in.txt")};
             tree.make_file(u"Desktop/in.txt", "text");
             window.answers = {ui::MessageBoxAnswer::No};

@@ -18,7 +18,7 @@ void abandon(MainWindowState& state, int id) noexcept {
         case IDC_FIX:
             state.candidates.clear();
             state.selected = -1;
-            state.window->clear_list();
+            state.window->fill_list({}, -1);
             break;
         case IDC_CHECK_SYSTEM:
         case IDM_CHECK_SYSTEM:

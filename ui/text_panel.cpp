@@ -3,12 +3,14 @@
 #include <array>
 #include <cstdio>
 #include <new>
+#include <vector>
 
 #include "encoding/up_to_nul.hpp"
-#include "engine/candidate_choice.hpp"
 #include "encoding/utf8.hpp"
+#include "engine/candidate_choice.hpp"
 #include "platform/files.hpp"
 #include "ui/controls.hpp"
+#include "ui/input_text.hpp"
 #include "ui/list_line.hpp"
 
 namespace tavrik {
@@ -23,6 +25,12 @@ constexpr std::u16string_view CHOOSE_A_VARIANT = u"Выберите вариан
 constexpr std::u16string_view CANNOT_WRITE = u"Не удалось записать.";
 constexpr std::u16string_view CANNOT_OPEN = u"Не удалось открыть файл.";
 constexpr std::u16string_view WARNING_CAPTION = u"Предупреждение";
+constexpr std::u16string_view NUL_BYTE_CUT =
+    u"В файле есть нулевой байт: загружен только текст до первого нулевого байта.\n"
+    u"Исправленный текст будет неполным.";
+constexpr std::u16string_view NUL_CHARACTER_CUT =
+    u"В тексте файла есть нулевой символ: загружен только текст до первого из них.\n"
+    u"Исправленный текст будет неполным.";
 constexpr std::u16string_view FILE_CUT =
     u"Файл больше 1 МБ: загружено только его начало (1 048 575 байт).\n"
     u"Исправленный текст будет неполным.";
@@ -83,31 +91,37 @@ void fix_input(MainWindowState& state) {
     state.candidates.clear();
     state.selected = -1;
 
-    const std::string input = window.input_bytes();
+    const std::string input = engine_input(window.input_text());
     if (input.empty()) {
         window.set_text(IDC_OUTPUT, u"");
         window.set_text(IDC_SCORE, NO_SCORE);
-        window.clear_list();
+        window.fill_list({}, -1);
         return;
     }
     std::array<Candidate, MAX_CANDIDATES> found;
     int count = 0;
     enumerate_candidates(input, found, count);
+    std::vector<std::u16string> lines;
     try {
         state.candidates.assign(std::make_move_iterator(found.begin()),
                                 std::make_move_iterator(found.begin() + count));
+        lines.reserve(state.candidates.size());
+        for (const Candidate& candidate : state.candidates) {
+            lines.push_back(list_line_for_display(candidate));
+        }
     } catch (const std::bad_alloc&) {
         state.candidates.clear();  // the run's candidates are dropped
+        lines.clear();
     }
 
-    window.clear_list();
-    if (state.candidates.empty()) return;  // the output and the score keep what they showed
-    for (const Candidate& candidate : state.candidates) {
-        window.add_list_line(list_line_for_display(candidate));
+    if (state.candidates.empty()) {
+        window.fill_list({}, -1);
+        return;  // the output and the score keep what they showed
     }
-    const int best = best_candidate_index(state.candidates);
-    window.select_list_line(best);
-    show_candidate(state, best);
+    // All lines at once, drawn once; the output and the score line are set once.
+    const int chosen = preselected_candidate(state.candidates);
+    window.fill_list(lines, chosen);
+    show_candidate(state, chosen);
 }
 
 void show_candidate(MainWindowState& state, int index) {
@@ -153,9 +167,14 @@ void open_text_file(MainWindowState& state) {
         window.message_box(CANNOT_OPEN, ERROR_CAPTION, MessageBoxIcon::Error);
         return;
     }
-    window.set_input_bytes(encoding::up_to_nul(file->bytes));
+    const FileText text = text_of_file(file->bytes, file->truncated);
+    window.set_input_text(text.text);
     fix_input(state);
     // A partial text saved unknowingly would lose the rest of the file.
+    if (text.cut_at_nul) {
+        window.message_box(text.utf16 ? NUL_CHARACTER_CUT : NUL_BYTE_CUT, WARNING_CAPTION,
+                           MessageBoxIcon::Warning);
+    }
     if (file->truncated) window.message_box(FILE_CUT, WARNING_CAPTION, MessageBoxIcon::Warning);
 }
 

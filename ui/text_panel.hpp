@@ -13,7 +13,8 @@ inline constexpr std::size_t SCORE_LINE_SIZE = 128;      // units, with the term
 
 inline constexpr std::u16string_view NO_SCORE = u"Оценка: —";
 
-// Repairs the input box's text: lists every candidate, selects and shows the best.
+// Repairs the input box's text (as engine_input hands it over): lists every candidate, selects
+// and shows the preselected one (preselected_candidate).
 void fix_input(MainWindowState& state);
 // Shows candidate `index` in the output box and on the score line.
 void show_candidate(MainWindowState& state, int index);
@@ -23,7 +24,8 @@ void select_variant(MainWindowState& state);
 void copy_selected(MainWindowState& state);
 // Saves the shown candidate's text to a file the user picks.
 void save_selected(MainWindowState& state);
-// Loads a file the user picks into the input box, then fixes it.
+// Loads a file the user picks into the input box (as text_of_file reads it), then fixes it; warns
+// when the text stops at a NUL or the file was too long to load whole.
 void open_text_file(MainWindowState& state);
 
 // "Оценка: 150  |  utf8 → cp1251 → cp1251", cut at SCORE_LINE_SIZE - 1 units.

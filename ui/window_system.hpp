@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -38,17 +39,17 @@ class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
 
-    // The input box's text as bytes in the system ANSI code page, as the narrow window interface
-    // hands it over; and the same the other way.
-    virtual std::string input_bytes() = 0;
-    virtual void set_input_bytes(std::string_view bytes) = 0;
+    // The input box's text, as characters (ui/input_text.hpp turns it into the engine's bytes);
+    // and the same the other way.
+    virtual std::u16string input_text() = 0;
+    virtual void set_input_text(std::u16string_view text) = 0;
 
     // Sets the text of a control (or of the window itself), as characters.
     virtual void set_text(ControlId control, std::u16string_view text) = 0;
 
-    // The variant list. Selecting raises no selection notification.
-    virtual void clear_list() = 0;
-    virtual void add_list_line(std::u16string_view line) = 0;
+    // The variant list. Filling replaces every line at once and draws the list once, with line
+    // `selected` selected (-1: none). Selecting raises no selection notification.
+    virtual void fill_list(std::span<const std::u16string> lines, int selected) = 0;
     virtual void select_list_line(int index) = 0;
     virtual int selected_list_line() = 0;  // -1: none
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <iterator>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "platform/path_limits.hpp"
@@ -86,29 +87,36 @@ class Win32WindowSystem final : public ui::WindowSystem {
 
     HWND control(ControlId id) const { return GetDlgItem(main, id); }
 
-    std::string input_bytes() override {
+    std::u16string input_text() override {
         const HWND input = control(IDC_INPUT);
-        const int length = GetWindowTextLengthA(input);
+        const int length = GetWindowTextLengthW(input);
         if (length <= 0) return {};
-        std::string bytes(static_cast<std::size_t>(length) + 1, '\0');
-        const int copied = GetWindowTextA(input, bytes.data(), length + 1);
-        bytes.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-        return bytes;
+        std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+        const int copied =
+            GetWindowTextW(input, reinterpret_cast<wchar_t*>(text.data()), length + 1);
+        text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+        return text;
     }
 
-    void set_input_bytes(std::string_view bytes) override {
-        SetWindowTextA(control(IDC_INPUT), std::string(bytes).c_str());
+    void set_input_text(std::u16string_view text) override {
+        SetWindowTextW(control(IDC_INPUT), wide(owned(text)));
     }
 
     void set_text(ControlId id, std::u16string_view text) override {
         SetWindowTextW(control(id), wide(owned(text)));
     }
 
-    void clear_list() override { SendMessageW(control(IDC_VARIANTS), LB_RESETCONTENT, 0, 0); }
-
-    void add_list_line(std::u16string_view line) override {
-        const std::u16string text(line);
-        SendMessageW(control(IDC_VARIANTS), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(text)));
+    void fill_list(std::span<const std::u16string> lines, int selected) override {
+        // Drawn once, after the last line: redrawing after every line takes most of a fix.
+        const HWND list = control(IDC_VARIANTS);
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        for (const std::u16string& line : lines) {
+            SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(line)));
+        }
+        SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
     }
 
     void select_list_line(int index) override {

@@ -32,6 +32,10 @@ bool decode_to_utf16(std::uint32_t, std::string_view, std::u16string&) {
     return false;
 }
 
+bool decode_as_system(std::uint32_t, std::string_view, std::u16string&) {
+    return false;
+}
+
 EncodeResult encode_from_utf16(std::uint32_t, std::u16string_view, std::string&) {
     return {false, false};
 }

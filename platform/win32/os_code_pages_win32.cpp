@@ -26,6 +26,18 @@ bool decode_to_utf16(std::uint32_t code_page, std::string_view bytes, std::u16st
                                reinterpret_cast<wchar_t*>(out.data()), units) == units;
 }
 
+bool decode_as_system(std::uint32_t code_page, std::string_view bytes, std::u16string& out) {
+    out.clear();
+    if (bytes.empty()) return true;
+    if (bytes.size() > INT_MAX) return false;
+    const int size = static_cast<int>(bytes.size());
+    const int units = MultiByteToWideChar(code_page, 0, bytes.data(), size, nullptr, 0);
+    if (units <= 0) return false;
+    out.resize(static_cast<std::size_t>(units));
+    return MultiByteToWideChar(code_page, 0, bytes.data(), size,
+                               reinterpret_cast<wchar_t*>(out.data()), units) == units;
+}
+
 EncodeResult encode_from_utf16(std::uint32_t code_page, std::u16string_view text,
                                std::string& out) {
     out.clear();

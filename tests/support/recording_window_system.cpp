@@ -1,5 +1,7 @@
 #include "tests/support/recording_window_system.hpp"
 
+#include "ui/input_text.hpp"
+
 namespace tavrik::test {
 
 std::u16string RecordingWindowSystem::text(ui::ControlId control) const {
@@ -11,12 +13,15 @@ void RecordingWindowSystem::set_text(ui::ControlId control, std::u16string_view 
     texts[control] = text;
 }
 
-void RecordingWindowSystem::clear_list() {
-    list.clear();
-    list_selection = -1;
+void RecordingWindowSystem::paste_ansi(std::string_view bytes) {
+    input = text_from_ansi(bytes);
 }
 
-void RecordingWindowSystem::add_list_line(std::u16string_view line) { list.emplace_back(line); }
+void RecordingWindowSystem::fill_list(std::span<const std::u16string> lines, int selected) {
+    ++list_fills;
+    list.assign(lines.begin(), lines.end());
+    select_list_line(selected);
+}
 
 void RecordingWindowSystem::select_list_line(int index) {
     list_selection = index >= 0 && static_cast<std::size_t>(index) < list.size() ? index : -1;

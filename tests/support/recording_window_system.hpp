@@ -22,7 +22,7 @@ public:
     };
 
     // What the test sets up.
-    std::string input;                                   // the input box, as ANSI bytes
+    std::u16string input;                                    // the input box
     std::deque<ui::MessageBoxAnswer> answers;                // for Yes/No boxes; Ok otherwise
     std::deque<std::optional<std::u16string>> chosen_files;  // nothing: the dialog is cancelled
     bool clipboard_available = true;
@@ -30,6 +30,7 @@ public:
     // What the logic did.
     std::map<ui::ControlId, std::u16string> texts;
     std::vector<std::u16string> list;
+    int list_fills = 0;
     int list_selection = -1;
     std::vector<ShownMessageBox> message_boxes;
     std::vector<ui::FileDialog> file_dialogs;
@@ -42,11 +43,13 @@ public:
 
     std::u16string text(ui::ControlId control) const;
 
-    std::string input_bytes() override { return input; }
-    void set_input_bytes(std::string_view bytes) override { input = bytes; }
+    // Puts bytes into the input box as a paste on a system with that ANSI code page shows them.
+    void paste_ansi(std::string_view bytes);
+
+    std::u16string input_text() override { return input; }
+    void set_input_text(std::u16string_view text) override { input = text; }
     void set_text(ui::ControlId control, std::u16string_view text) override;
-    void clear_list() override;
-    void add_list_line(std::u16string_view line) override;
+    void fill_list(std::span<const std::u16string> lines, int selected) override;
     void select_list_line(int index) override;
     int selected_list_line() override { return list_selection; }
     ui::MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,

@@ -2,15 +2,19 @@
 // messages, as the system and a user would.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <deque>
 #include <string>
 #include <vector>
 
+#include "app/win32/main_window.hpp"
+#include "engine/candidates.hpp"
 #include "platform/known_folders.hpp"
 #include "platform/system_code_pages.hpp"
-#include "app/win32/main_window.hpp"
 #include "tests/support/broken_names.hpp"
 #include "tests/support/temp_tree.hpp"
 #include "ui/controls.hpp"
+#include "ui/list_line.hpp"
 
 namespace tavrik {
 namespace {
@@ -245,6 +249,203 @@ TEST_F(MainWindowOnWindows, CheckSystemAnsweredYesRenamesOnDisk) {
     EXPECT_EQ(BoxAnswerer::captions(),
               (std::vector<std::u16string>{u"Найдено 2 проблем", u"Результат"}));
     EXPECT_TRUE(tree.exists(u"Documents/Фото/Море.jpg"));
+}
+
+// The texts of the list, line by line.
+std::vector<std::u16string> list_lines(HWND list) {
+    std::vector<std::u16string> lines;
+    const auto count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i)
+        lines.push_back(list_line(list, i));
+    return lines;
+}
+
+// The box's text as the narrow window interface hands it over, as the window read it before.
+std::string narrow_text_of(HWND box) {
+    std::string bytes(static_cast<std::size_t>(GetWindowTextLengthA(box)) + 1, '\0');
+    bytes.resize(static_cast<std::size_t>(
+        GetWindowTextA(box, bytes.data(), static_cast<int>(bytes.size()))));
+    return bytes;
+}
+
+// The list lines the engine gives for `input`.
+std::vector<std::u16string> lines_for(std::string_view input) {
+    std::array<Candidate, MAX_CANDIDATES> found;
+    int count = 0;
+    enumerate_candidates(input, found, count);
+    std::vector<std::u16string> lines;
+    for (int i = 0; i < count; ++i)
+        lines.push_back(list_line_for_display(found[static_cast<std::size_t>(i)]));
+    free_candidates(found);
+    return lines;
+}
+
+TEST_F(MainWindowOnWindows, PasteTheAnsiCodePageHoldsReachesTheEngineAsBefore) {
+    // Texts the system ANSI code page holds, 0x98 in 1251 and the C1 controls in 1252 among them.
+    const std::vector<std::u16string> texts =
+        GetACP() == 1251
+            ? std::vector<std::u16string>{u"РџСЂРёРІРµС‚, РјРёСЂ!", u"Р\u0098РЅРѕРіРґР° РґРѕР¶РґСЊ",
+                                          u"Hello", u"\u0098"}
+            : std::vector<std::u16string>{u"Ã©tÃ© \u0081\u008D", u"Hello", u"\u0090"};
+    for (const std::u16string& text : texts) {
+        set_text(control(IDC_INPUT), text);
+        const std::string narrow = narrow_text_of(control(IDC_INPUT));
+        SendMessageW(control(IDC_FIX), BM_CLICK, 0, 0);
+        EXPECT_EQ(list_lines(control(IDC_VARIANTS)), lines_for(narrow));
+    }
+    if (GetACP() == 1251) {
+        set_text(control(IDC_INPUT), u"Р\u0098РЅРѕРіРґР° РґРѕР¶РґСЊ");  // «И» carried as 0x98
+        SendMessageW(control(IDC_FIX), BM_CLICK, 0, 0);
+        EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"Иногда дождь");
+    }
+}
+
+TEST_F(MainWindowOnWindows, PasteTheAnsiCodePageCannotHoldIsFixedFromItsUtf8) {
+    // «Привет, мир!» written in 1251 and shown as 866, as a console shows it: read narrow, the
+    // box drawing character would come back as another byte and the capital would be lost.
+    set_text(control(IDC_INPUT), u"╧ЁштхЄ, ьшЁ!");
+    SendMessageW(control(IDC_FIX), BM_CLICK, 0, 0);
+    EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"Привет, мир!");
+    const std::u16string score = text_of(control(IDC_SCORE));
+    EXPECT_EQ(score.substr(score.find(u'|')), u"|  utf8 → cp866 → cp1251");
+    const HWND list = control(IDC_VARIANTS);
+    const auto selected = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+    const std::u16string label = u"utf8 → cp866 → cp1251\t";
+    EXPECT_EQ(list_line(list, selected).substr(0, label.size()), label);
+}
+
+TEST_F(MainWindowOnWindows, TheWritersTextIsPreselectedAndTheListDrawnAgain) {
+    struct Case {
+        std::u16string pasted;
+        std::u16string fixed;
+    };
+    // What a Russian system shows; a Western one shows UTF-8 in 1252.
+    std::vector<Case> cases;
+    if (GetACP() == 1251) {
+        cases.push_back({u"лМАЮЙ ОБ УФПМЕ", u"Ключи на столе"});  // KOI8-R shown as 1251
+        cases.push_back({u"рПЪЧПОЙ НБНЕ", u"Позвони маме"});
+        cases.push_back({u"єЫозШ ЭР бвЮЫХ", u"Ключи на столе"});       // ISO-8859-5 shown as 1251
+        cases.push_back({u"РџСЂРёРІРµС‚, РјРёСЂ!", u"Привет, мир!"});  // UTF-8 shown as 1251
+    } else {
+        cases.push_back({u"\u00D0\u0161\u00D0\u00BB\u00D1\u017D\u00D1\u2021\u00D0\u00B8",
+                         u"Ключи"});  // UTF-8 shown as 1252
+    }
+    const HWND list = control(IDC_VARIANTS);
+    for (const Case& c : cases) {
+        set_text(control(IDC_INPUT), c.pasted);
+        SendMessageW(control(IDC_FIX), BM_CLICK, 0, 0);
+        EXPECT_EQ(text_of(control(IDC_OUTPUT)), c.fixed);
+        const auto selected = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+        ASSERT_GE(selected, 0);
+        const std::u16string line = list_line(list, selected);
+        EXPECT_NE(line.find(c.fixed.substr(0, 5)), std::u16string::npos);
+        EXPECT_EQ(text_of(control(IDC_SCORE)).substr(8, 3),
+                  line.substr(line.find(u'\t') + 1, 3));  // the score line shows its score
+    }
+    // Redrawing is on again after the list was filled.
+    EXPECT_TRUE(GetWindowLongW(list, GWL_STYLE) & WS_VISIBLE);
+}
+
+// Answers the dialogs a command opens: an open dialog with the next of `files`, a message box
+// with OK, keeping its caption and text.
+class DialogAnswerer {
+  public:
+    struct Box {
+        std::u16string caption;
+        std::u16string text;
+    };
+    explicit DialogAnswerer(std::deque<std::u16string> files)
+        : timer_(SetTimer(nullptr, 0, 50, &DialogAnswerer::tick)) {
+        this->files() = std::move(files);
+        boxes().clear();
+        answered().clear();
+    }
+    ~DialogAnswerer() { KillTimer(nullptr, timer_); }
+    DialogAnswerer(const DialogAnswerer&) = delete;
+    DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+    static std::deque<std::u16string>& files() {
+        static std::deque<std::u16string> waiting;
+        return waiting;
+    }
+    static std::vector<Box>& boxes() {
+        static std::vector<Box> seen;
+        return seen;
+    }
+    static std::vector<HWND>& answered() {
+        static std::vector<HWND> windows;
+        return windows;
+    }
+
+  private:
+    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
+        EnumThreadWindows(GetCurrentThreadId(), &DialogAnswerer::answer, 0);
+    }
+    static BOOL CALLBACK answer(HWND window, LPARAM) {
+        wchar_t class_name[16] = {};
+        GetClassNameW(window, class_name, 16);
+        if (wcscmp(class_name, L"#32770") != 0 || !IsWindowVisible(window)) return TRUE;
+        for (const HWND done : answered()) {
+            if (done == window) return TRUE;
+        }
+        // The file name box of an open dialog: edt1, or the combo box cmb13.
+        const HWND name =
+            GetDlgItem(window, 1152) ? GetDlgItem(window, 1152) : GetDlgItem(window, 1148);
+        if (name) {
+            if (files().empty()) return TRUE;
+            const std::u16string file = files().front();
+            files().pop_front();
+            SetWindowTextW(name, reinterpret_cast<const wchar_t*>(file.c_str()));
+        } else {
+            boxes().push_back({text_of(window), text_of(GetDlgItem(window, 0xFFFF))});
+        }
+        answered().push_back(window);
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+        return TRUE;
+    }
+    UINT_PTR timer_;
+};
+
+TEST_F(MainWindowOnWindows, OpenReadsUtf16AndWarnsWhereTheTextStopsAtANul) {
+    test::TempTree tree;
+    // «Привет, мир!» written in 1251, shown as 866 and saved as UTF-16: 1251 cannot hold it.
+    tree.make_file(u"le.txt", std::string("\xFF\xFE\x67\x25\x01\x04\x48\x04\x42\x04\x45\x04"
+                                          "\x04\x04,\0 \0\x4C\x04\x48\x04\x01\x04!\0",
+                                          26));
+    tree.make_file(u"be.txt", std::string("\xFE\xFF\x04\x1F\x04\x40\x04\x38", 8));
+    tree.make_file(u"mark.txt", "\xEF\xBB\xBF\xCF\xF0\xE8");
+    tree.make_file(u"stops.txt", std::string("\xCF\xF0\xE8\0rest", 8));
+    const std::u16string nul_warning =
+        u"В файле есть нулевой байт: загружен только текст до первого нулевого байта.\n"
+        u"Исправленный текст будет неполным.";
+    struct Case {
+        const char16_t* file;
+        std::u16string input;  // as the input box shows it
+        std::u16string fixed;
+        std::vector<std::u16string> warnings;
+    };
+    const bool russian = GetACP() == 1251;
+    const Case cases[] = {
+        {u"le.txt", u"╧ЁштхЄ, ьшЁ!", u"Привет, мир!", {}},
+        {u"be.txt", u"При", u"При", {}},
+        // 1251 bytes: on a Western system the box shows them in 1252.
+        {u"mark.txt", russian ? u"При" : u"Ïðè", u"При", {}},
+        {u"stops.txt", russian ? u"При" : u"Ïðè", u"При", {nul_warning}},
+    };
+    for (const Case& c : cases) {
+        DialogAnswerer answerer({tree.path(c.file)});
+        SendMessageW(control(IDC_OPEN), BM_CLICK, 0, 0);
+        EXPECT_TRUE(DialogAnswerer::files().empty()) << "the open dialog was not answered";
+        EXPECT_EQ(text_of(control(IDC_INPUT)), c.input);
+        EXPECT_EQ(text_of(control(IDC_OUTPUT)), c.fixed);
+        std::vector<std::u16string> warnings;
+        for (const auto& box : DialogAnswerer::boxes()) {
+            EXPECT_EQ(box.caption, u"Предупреждение");
+            warnings.push_back(box.text);
+        }
+        const std::u16string name(c.file);
+        EXPECT_EQ(warnings, c.warnings) << std::string(name.begin(), name.end());
+    }
 }
 
 }  // namespace
