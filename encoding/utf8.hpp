@@ -70,9 +70,16 @@ constexpr std::size_t sequence_length(std::string_view text, std::size_t i) {
 // Decodes the character at `text[i]` and moves `i` past it; a byte that starts no well-formed
 // sequence reads as U+FFFD and moves `i` one byte.
 constexpr char32_t next_or_replacement(std::string_view text, std::size_t& i) {
-    if (const unsigned char lead = byte_at(text, i); lead < 0x80) {
+    const unsigned char lead = byte_at(text, i);
+    if (lead < 0x80) {
         ++i;
         return lead;
+    }
+    // Two-byte sequences (Cyrillic among them) are the next most common: read them directly.
+    if (lead >= 0xC2 && lead <= 0xDF && text.size() - i >= 2 &&
+        is_continuation(byte_at(text, i + 1))) {
+        i += 2;
+        return (char32_t{lead} & 0x1F) << 6 | (byte_at(text, i - 1) & 0x3Fu);
     }
     const std::size_t length = sequence_length(text, i);
     if (length == 0) {
