@@ -136,12 +136,12 @@ TEST_F(FolderScan, XdgUserDirectories) {
     std::filesystem::remove(std::filesystem::path(tree_.path(u"Pictures")));
     tree_.make_file(u".config/user-dirs.dirs",
                     "# comment\nXDG_MUSIC_DIR=\"$HOME/Музыка\"\nXDG_VIDEOS_DIR=\"$HOME/\"\n");
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_DESKTOP_FOLDER), tree_.path(u"Desktop"));
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_DOCUMENTS_FOLDER),
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::desktop), tree_.path(u"Desktop"));
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::documents),
               tree_.path(u"Documents"));
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_MUSIC_FOLDER), tree_.path(u"Музыка"));
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_PICTURES_FOLDER), std::nullopt);
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_VIDEOS_FOLDER), std::nullopt);
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::music), tree_.path(u"Музыка"));
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::pictures), std::nullopt);
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::videos), std::nullopt);
     if (saved_home) ::setenv("HOME", previous_home.c_str(), 1);
 }
 #endif

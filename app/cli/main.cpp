@@ -233,7 +233,7 @@ int names(const std::vector<std::u16string>& arguments) {
     if (arguments.empty() || (arguments.size() == 2 && !rename) || arguments.size() > 2) {
         return complain("names takes a folder, and --rename"), EXIT_USAGE;
     }
-    if (!platform::DirectoryListing(arguments[0]).is_open()) {
+    if (!platform::Directory::open(arguments[0]).is_open()) {
         return complain("cannot list " + utf8_of(arguments[0])), EXIT_FAILED;
     }
     BrokenNameList list;
@@ -243,14 +243,27 @@ int names(const std::vector<std::u16string>& arguments) {
         std::printf("%s\t-> %s\n", utf8_of(list.paths[static_cast<std::size_t>(i)]).c_str(),
                     utf8_of(list.names[static_cast<std::size_t>(i)]).c_str());
     }
+    // What the walk could not take: after what it could.
+    std::fflush(stdout);
+    for (const SkippedEntry& skipped : list.skipped) {
+        if (skipped.reason == SkippedEntry::Reason::unreadable) {
+            complain("cannot read folder " + utf8_of(skipped.directory));
+        } else {
+            complain(std::string("path too long") +
+                     (skipped.broken ? " (garbled name not renamed): " : " (not walked): ") +
+                     utf8_of(skipped.directory) + utf8_of(std::u16string(1, platform::PATH_SEPARATOR)) +
+                     utf8_of(skipped.name));
+        }
+    }
+    const int walk_status = list.skipped.empty() ? EXIT_DONE : EXIT_FAILED;
     if (!rename) {
         std::printf("%d garbled name(s) found; nothing renamed (--rename renames them)\n",
                     list.count());
-        return EXIT_DONE;
+        return walk_status;
     }
     const RenameCounts counts = rename_broken_names(list);
     std::printf("renamed %d, failed %d\n", counts.fixed, counts.errors);
-    return counts.errors == 0 ? EXIT_DONE : EXIT_FAILED;
+    return counts.errors == 0 ? walk_status : EXIT_FAILED;
 }
 
 }  // namespace
