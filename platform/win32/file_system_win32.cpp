@@ -77,6 +77,7 @@ bool is_plain_directory(HANDLE handle) {
 }  // namespace
 
 struct Directory::Handle {
+    Handle(HANDLE owned, std::wstring path) : handle(owned), native(std::move(path)) {}
     OwnedHandle handle;
     std::wstring native;  // the \\?\ form of its full path
 };
@@ -96,9 +97,7 @@ Directory Directory::open(std::u16string_view path) {
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         return directory;
     }
-    directory.handle_ = std::make_unique<Handle>();
-    directory.handle_->handle = OwnedHandle(handle.release());
-    directory.handle_->native = std::move(native);
+    directory.handle_ = std::make_unique<Handle>(handle.release(), std::move(native));
     return directory;
 }
 
@@ -110,9 +109,7 @@ Directory Directory::open_subdirectory(std::u16string_view name) const {
     if (handle.get() == INVALID_HANDLE_VALUE || !is_plain_directory(handle.get())) {
         return directory;
     }
-    directory.handle_ = std::make_unique<Handle>();
-    directory.handle_->handle = OwnedHandle(handle.release());
-    directory.handle_->native = std::move(native);
+    directory.handle_ = std::make_unique<Handle>(handle.release(), std::move(native));
     return directory;
 }
 
