@@ -251,8 +251,8 @@ int names(const std::vector<std::u16string>& arguments) {
         } else {
             complain(std::string("path too long") +
                      (skipped.broken ? " (garbled name not renamed): " : " (not walked): ") +
-                     utf8_of(skipped.directory) + utf8_of(std::u16string(1, platform::PATH_SEPARATOR)) +
-                     utf8_of(skipped.name));
+                     utf8_of(skipped.directory) +
+                     utf8_of(std::u16string(1, platform::PATH_SEPARATOR)) + utf8_of(skipped.name));
         }
     }
     const int walk_status = list.skipped.empty() ? EXIT_DONE : EXIT_FAILED;
