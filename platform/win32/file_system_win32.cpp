@@ -1,6 +1,6 @@
 // Directories and renames on Windows. Every call gets the \\?\ form of a full path, so each entry
 // is addressed exactly (a name ending in a dot or a space included) and long paths work. A
-// directory of a walk is held open without FILE_SHARE_DELETE, so that neither it nor any folder
+// directory of a walk is held open without FILE_SHARE_DELETE, so that neither it nor any directory
 // above it can be renamed, moved or replaced while the walk is inside it: the paths formed
 // below it keep leading to it. Below a held directory no name-surrogate reparse point (link,
 // junction, mount point) is ever followed.
