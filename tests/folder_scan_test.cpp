@@ -7,6 +7,7 @@
 #include "platform/file_system.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/support/broken_names.hpp"
+#include "tests/support/directory_link.hpp"
 #include "tests/support/temp_tree.hpp"
 
 namespace tavrik {
@@ -107,18 +108,18 @@ TEST_F(FolderScan, FailedRenamesAreErrorsAndReplaceNothing) {
 }
 
 TEST_F(FolderScan, LinksAreListedButNotWalked) {
-    std::error_code error;
     tree_.make_directory(u"Elsewhere");
     tree_.make_file(u"Elsewhere/" + shown_in_ansi(u"Чужой.txt"));
-    std::filesystem::create_directory_symlink(
-        std::filesystem::path(tree_.path(u"Elsewhere")),
-        std::filesystem::path(tree_.path(u"Desktop/" + shown_in_ansi(u"Ярлык"))), error);
-    if (error) GTEST_SKIP() << "this system cannot make directory links: " << error.message();
-    std::filesystem::create_directory_symlink(std::filesystem::path(tree_.path(u"Desktop")),
-                                              std::filesystem::path(tree_.path(u"Desktop/loop")));
+    const std::filesystem::path shortcut(tree_.path(u"Desktop/" + shown_in_ansi(u"Ярлык")));
+    const std::filesystem::path loop(tree_.path(u"Desktop/loop"));
+    const test::DirectoryLinkRemover remove_shortcut(shortcut), remove_loop(loop);
+    if (!test::make_directory_link(std::filesystem::path(tree_.path(u"Elsewhere")), shortcut)) {
+        GTEST_SKIP() << "this system cannot make directory links";
+    }
+    ASSERT_TRUE(test::make_directory_link(std::filesystem::path(tree_.path(u"Desktop")), loop));
     platform::KnownFolderOverride known(standard());
     BrokenNameList list;
-    EXPECT_EQ(scan_known_folders(list), 1);
+    ASSERT_EQ(scan_known_folders(list), 1);
     EXPECT_EQ(list.names[0], u"Ярлык");
 }
 

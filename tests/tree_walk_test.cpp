@@ -13,6 +13,7 @@
 #include "names/tree_walk.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/support/broken_names.hpp"
+#include "tests/support/directory_link.hpp"
 #include "tests/support/temp_tree.hpp"
 
 namespace tavrik {
@@ -32,6 +33,7 @@ class WalkStaysInside : public testing::Test {
         tree_.make_directory(u"elsewhere");
         tree_.make_file(u"elsewhere/" + garbled_, "outside");
     }
+    ~WalkStaysInside() override { test::remove_directory_link(native(u"tree/sub")); }
     fs::path native(std::u16string_view relative) const { return fs::path(tree_.path(relative)); }
 
     // tree/sub moves to tree/moved, and a link to elsewhere takes its place; false when this
@@ -41,8 +43,7 @@ class WalkStaysInside : public testing::Test {
         std::error_code error;
         fs::rename(native(u"tree/sub"), native(u"tree/moved"), error);
         if (error) return false;
-        fs::create_directory_symlink(native(u"elsewhere"), native(u"tree/sub"), error);
-        return !error;
+        return test::make_directory_link(native(u"elsewhere"), native(u"tree/sub"));
     }
     // tree/sub moves to tree/moved, and a new directory with a garbled file takes its place.
     void swap_for_directory() const {
