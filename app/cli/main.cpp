@@ -250,7 +250,8 @@ int names(const std::vector<std::u16string>& arguments) {
             complain("cannot read folder " + utf8_of(skipped.directory));
         } else {
             complain(std::string("path too long") +
-                     (skipped.broken ? " (garbled name not renamed): " : " (not walked): ") +
+                     (skipped.broken ? " (a garbled name that cannot be renamed): "
+                                     : " (not walked): ") +
                      utf8_of(skipped.directory) +
                      utf8_of(std::u16string(1, platform::PATH_SEPARATOR)) + utf8_of(skipped.name));
         }
