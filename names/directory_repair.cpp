@@ -2,81 +2,71 @@
 
 #include <new>
 #include <optional>
-#include <vector>
 
 #include "names/name_repair.hpp"
-#include "platform/file_system.hpp"
+#include "names/tree_walk.hpp"
 
 namespace tavrik {
 
 namespace {
 
-// "directory<separator>name", or nothing when it would not fit in a path buffer.
+// Renames the entry `name` of the walk's deepest directory, found at `path`, when its name is
+// broken: relative to the held directory, never replacing anything.
+int rename_in_place(TreeWalk& walk, const std::u16string& path, const std::u16string& name) {
+    std::u16string repaired;
+    if (!repair_name(path, repaired)) return 0;
+    const std::u16string target = with_name(path, repaired);
+    // Never rename under a path cut to fit.
+    if (path.size() > platform::MAX_PATH_UNITS || target.size() > platform::MAX_PATH_UNITS || target == path) return 0;
+    const platform::Directory* here = walk.directory(walk.depth() - 1);
+    return here && here->rename(name, repaired) ? 1 : 0;
+}
 
-// One directory being repaired: its entries, collected before anything is renamed, and how far
-// the repair has got.
-struct Level {
-    std::u16string directory;
-    std::vector<DirectoryEntry> entries;
-    std::size_t next = 0;
-};
-
-// The entries of `directory` apart from "." and "..", or nothing when it cannot be listed or
-// memory runs out. The listing is closed before anything is renamed.
-std::optional<Level> collect(std::u16string_view directory) try {
-    platform::DirectoryListing listing(directory);
-    if (!listing.is_open()) return std::nullopt;
-    Level level{std::u16string(directory), {}, 0};
-    platform::ListedEntry listed;
-    while (listing.next(listed)) {
-        if (listed.name == u"." || listed.name == u"..") continue;
-        if (level.entries.size() == level.entries.capacity()) {
-            level.entries.reserve(level.entries.empty() ? 256 : 2 * level.entries.capacity());
-        }
-        level.entries.push_back(
-            {level.directory, listed.name, listed.is_directory ? 1 : 0, listed.is_link ? 1 : 0});
+int repair_tree(std::u16string_view directory, bool recursive) {
+    TreeWalk walk;
+    if (!walk.enter(platform::Directory::open(directory), std::u16string(directory),
+                    std::u16string(directory))) {
+        return 0;
     }
-    return level;
-} catch (const std::bad_alloc&) {
-    return std::nullopt;  // nothing in this directory has been renamed
+    int renamed = 0;
+    while (!walk.empty()) {
+        TreeWalk::Level& level = walk.top();
+        if (level.next == level.entries.size()) {
+            const std::u16string path = std::move(level.path);
+            const std::u16string name = std::move(level.name);
+            walk.leave();  // closed before it is renamed
+            if (walk.empty()) break;
+            // The subdirectory is done: now the directory itself may be renamed.
+            ++walk.top().next;
+            renamed += rename_in_place(walk, path, name);
+            continue;
+        }
+        const DirectoryEntry& entry = level.entries[level.next];
+        const auto path = join_path(level.path, entry.name);
+        if (!path) {  // too long to name whole: neither renamed nor descended into
+            ++level.next;
+            continue;
+        }
+        if (recursive && entry.is_directory && !entry.is_link) {
+            platform::Directory below = walk.open_subdirectory(entry.name);
+            if (below.is_open() && walk.enter(std::move(below), entry.name, *path)) {
+                continue;  // `level` and `entry` are stale now
+            }
+        }
+        renamed += rename_in_place(walk, *path, entry.name);
+        ++level.next;
+    }
+    return renamed;
 }
 
 }  // namespace
 
 int repair_names_in_directory(std::u16string_view directory, int recursive) {
-    // The descent keeps its levels on the heap, so that a deep tree cannot exhaust the stack.
-    std::vector<Level> levels;
-    auto first = collect(directory);
-    if (!first) return 0;
-    levels.push_back(std::move(*first));
-    int renamed = 0;
-    while (!levels.empty()) {
-        Level& level = levels.back();
-        if (level.next == level.entries.size()) {
-            levels.pop_back();
-            if (levels.empty()) break;
-            // The subdirectory is done: now the directory itself may be renamed.
-            Level& parent = levels.back();
-            const DirectoryEntry& entry = parent.entries[parent.next++];
-            renamed += rename_if_broken(*join_path(entry.directory, entry.name));
-            continue;
-        }
-        const DirectoryEntry& entry = level.entries[level.next];
-        const auto path = join_path(entry.directory, entry.name);
-        if (!path) {  // too long to name whole: neither renamed nor descended into
-            ++level.next;
-            continue;
-        }
-        if (recursive != 0 && entry.is_directory != 0 && entry.is_link == 0) {
-            if (auto below = collect(*path)) {
-                levels.push_back(std::move(*below));  // `level` and `entry` are stale now
-                continue;
-            }
-        }
-        renamed += rename_if_broken(*path);
-        ++level.next;
+    try {
+        return repair_tree(directory, recursive != 0);
+    } catch (const std::bad_alloc&) {
+        return 0;  // what was renamed stays renamed; nothing is renamed under a missing path
     }
-    return renamed;
 }
 
 }  // namespace tavrik

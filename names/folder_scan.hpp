@@ -2,34 +2,63 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <limits>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/file_system.hpp"
 #include "platform/known_folders.hpp"
 
 namespace tavrik {
 
 // The shell folders walked, in this order: Desktop, Documents, Music, Pictures, Videos.
-inline constexpr std::array<int, 5> KNOWN_FOLDERS = {
-    platform::CSIDL_DESKTOP_FOLDER, platform::CSIDL_DOCUMENTS_FOLDER, platform::CSIDL_MUSIC_FOLDER,
-    platform::CSIDL_PICTURES_FOLDER, platform::CSIDL_VIDEOS_FOLDER};
+inline constexpr std::array<platform::KnownFolder, 5> KNOWN_FOLDERS = {
+    platform::KnownFolder::desktop, platform::KnownFolder::documents, platform::KnownFolder::music,
+    platform::KnownFolder::pictures, platform::KnownFolder::videos};
+
+// A directory the walk went through, as a rename made long after the walk finds it again.
+struct WalkedDirectory {
+    static constexpr std::size_t NO_PARENT = std::numeric_limits<std::size_t>::max();
+    std::size_t parent = NO_PARENT;  // the directory above it; NO_PARENT where a walk started
+    std::u16string name;             // its name in the parent; where a walk started, its path
+    std::optional<platform::DirectoryIdentity> identity;  // when it can be trusted
+};
+
+// An entry the walk met but could not take.
+struct SkippedEntry {
+    enum class Reason {
+        unreadable,  // a directory that could not be opened or read to its end
+        too_long,    // a path longer than MAX_PATH_UNITS: neither recorded nor walked
+    };
+    Reason reason = Reason::unreadable;
+    std::u16string directory;  // where it was met (for an unreadable one: its own path)
+    std::u16string name;       // its name there (empty for an unreadable one)
+    bool broken = false;       // its name repairs: a rename that cannot be done
+};
 
 // The broken names found: entry i is paths[i] (as the walk formed it) with the repaired name
 // names[i]. Entries stand in the order the walk met them, a directory before its contents.
 struct BrokenNameList {
     std::vector<std::u16string> paths;
     std::vector<std::u16string> names;
+    // Entry i lies in directories[places[i]]; the chain of parents leads to where its walk
+    // started.
+    std::vector<std::size_t> places;
+    std::vector<WalkedDirectory> directories;
+    std::vector<SkippedEntry> skipped;
 
     int count() const { return static_cast<int>(paths.size()); }
     bool empty() const { return paths.empty(); }
 };
 
 // Walks one directory and everything below it, adding every broken name to `list`. Links are
-// not followed, a directory already in `walked` is not walked again (it gains those walked
-// now), and nothing is recorded under a path too long for PATH_BUFFER_UNITS.
+// not followed, a directory already in `walked` is not walked again (it gains those walked now
+// whose identity can be trusted), and nothing is recorded under a path too long for
+// PATH_BUFFER_UNITS: such entries, and directories that cannot be read, go to list.skipped.
 void scan_directory(std::u16string_view directory, BrokenNameList& list,
                     std::set<platform::DirectoryIdentity>& walked);
 
@@ -45,9 +74,12 @@ struct RenameCounts {
 };
 
 // Renames every entry to its repaired name, the contents of a directory before the directory
-// itself (the list backwards), so one pass repairs a broken folder and what is inside it. An
-// entry already named so counts as neither; a failed rename (the name taken, the entry gone)
-// counts as an error and replaces nothing.
+// itself (the list backwards), so one pass repairs a broken folder and what is inside it. Each
+// rename is made inside the directory the walk found the entry in, reached again from where the
+// walk started, by name, never through a link, and only when every directory on the way is
+// still the one walked; otherwise it is an error. An entry already named so counts as neither;
+// a failed rename (the name taken, the entry gone, a directory changed) counts as an error and
+// replaces nothing; so does a broken name skipped for its too long path.
 RenameCounts rename_broken_names(const BrokenNameList& list);
 
 }  // namespace tavrik

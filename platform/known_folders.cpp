@@ -17,25 +17,24 @@ KnownFolderOverride::~KnownFolderOverride() {
     active_override = previous_;
 }
 
-std::optional<std::u16string> KnownFolderOverride::path(int csidl) const {
-    switch (csidl) {
-        case CSIDL_DESKTOP_FOLDER:
+std::optional<std::u16string> KnownFolderOverride::path(KnownFolder folder) const {
+    switch (folder) {
+        case KnownFolder::desktop:
             return paths_[0];
-        case CSIDL_DOCUMENTS_FOLDER:
+        case KnownFolder::documents:
             return paths_[1];
-        case CSIDL_MUSIC_FOLDER:
+        case KnownFolder::music:
             return paths_[2];
-        case CSIDL_PICTURES_FOLDER:
+        case KnownFolder::pictures:
             return paths_[3];
-        case CSIDL_VIDEOS_FOLDER:
+        case KnownFolder::videos:
             return paths_[4];
-        default:
-            return std::nullopt;
     }
+    return std::nullopt;
 }
 
-std::optional<std::u16string> known_folder_path(int csidl) {
-    return active_override ? active_override->path(csidl) : os::known_folder_path(csidl);
+std::optional<std::u16string> known_folder_path(KnownFolder folder) {
+    return active_override ? active_override->path(folder) : os::known_folder_path(folder);
 }
 
 }  // namespace tavrik::platform

@@ -7,6 +7,7 @@
 #include "platform/file_system.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/support/broken_names.hpp"
+#include "tests/support/directory_link.hpp"
 #include "tests/support/temp_tree.hpp"
 
 namespace tavrik {
@@ -107,18 +108,18 @@ TEST_F(FolderScan, FailedRenamesAreErrorsAndReplaceNothing) {
 }
 
 TEST_F(FolderScan, LinksAreListedButNotWalked) {
-    std::error_code error;
     tree_.make_directory(u"Elsewhere");
     tree_.make_file(u"Elsewhere/" + shown_in_ansi(u"Чужой.txt"));
-    std::filesystem::create_directory_symlink(
-        std::filesystem::path(tree_.path(u"Elsewhere")),
-        std::filesystem::path(tree_.path(u"Desktop/" + shown_in_ansi(u"Ярлык"))), error);
-    if (error) GTEST_SKIP() << "this system cannot make directory links: " << error.message();
-    std::filesystem::create_directory_symlink(std::filesystem::path(tree_.path(u"Desktop")),
-                                              std::filesystem::path(tree_.path(u"Desktop/loop")));
+    const std::filesystem::path shortcut(tree_.path(u"Desktop/" + shown_in_ansi(u"Ярлык")));
+    const std::filesystem::path loop(tree_.path(u"Desktop/loop"));
+    const test::DirectoryLinkRemover remove_shortcut(shortcut), remove_loop(loop);
+    if (!test::make_directory_link(std::filesystem::path(tree_.path(u"Elsewhere")), shortcut)) {
+        GTEST_SKIP() << "this system cannot make directory links";
+    }
+    ASSERT_TRUE(test::make_directory_link(std::filesystem::path(tree_.path(u"Desktop")), loop));
     platform::KnownFolderOverride known(standard());
     BrokenNameList list;
-    EXPECT_EQ(scan_known_folders(list), 1);
+    ASSERT_EQ(scan_known_folders(list), 1);
     EXPECT_EQ(list.names[0], u"Ярлык");
 }
 
@@ -136,12 +137,12 @@ TEST_F(FolderScan, XdgUserDirectories) {
     std::filesystem::remove(std::filesystem::path(tree_.path(u"Pictures")));
     tree_.make_file(u".config/user-dirs.dirs",
                     "# comment\nXDG_MUSIC_DIR=\"$HOME/Музыка\"\nXDG_VIDEOS_DIR=\"$HOME/\"\n");
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_DESKTOP_FOLDER), tree_.path(u"Desktop"));
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_DOCUMENTS_FOLDER),
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::desktop), tree_.path(u"Desktop"));
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::documents),
               tree_.path(u"Documents"));
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_MUSIC_FOLDER), tree_.path(u"Музыка"));
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_PICTURES_FOLDER), std::nullopt);
-    EXPECT_EQ(platform::known_folder_path(platform::CSIDL_VIDEOS_FOLDER), std::nullopt);
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::music), tree_.path(u"Музыка"));
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::pictures), std::nullopt);
+    EXPECT_EQ(platform::known_folder_path(platform::KnownFolder::videos), std::nullopt);
     if (saved_home) ::setenv("HOME", previous_home.c_str(), 1);
 }
 #endif

@@ -211,7 +211,8 @@ int fix_standard_input(bool by_score) {
 bool fix_file(const Argument& file, bool by_score) {
     const auto input = read_file(file, FILE_REPAIR_LIMIT);
     if (!input) return false;
-    const std::u16string output = file.text + std::u16string(FIXED_SUFFIX);
+    std::u16string output = file.text;
+    output += FIXED_SUFFIX;
     bool written = false;
     std::string failure;
     if (by_score) {
@@ -323,7 +324,7 @@ int names(const Arguments& arguments) {
         return complain("names takes a folder, and --rename"), EXIT_USAGE;
     }
     const std::u16string& folder = arguments[0].text;
-    if (folder.empty() || !platform::DirectoryListing(folder).is_open()) {
+    if (folder.empty() || !platform::Directory::open(folder).is_open()) {
         return complain("cannot list " + arguments[0].shown), EXIT_FAILED;
     }
     BrokenNameList list;
@@ -333,13 +334,28 @@ int names(const Arguments& arguments) {
         print("%s\t-> %s\n", shown(list.paths[static_cast<std::size_t>(i)]).c_str(),
               shown(list.names[static_cast<std::size_t>(i)]).c_str());
     }
+    // What the walk could not take: after what it could.
+    if (std::fflush(stdout) != 0) note_output_failure();
+    for (const SkippedEntry& skipped : list.skipped) {
+        if (skipped.reason == SkippedEntry::Reason::unreadable) {
+            complain("cannot read folder " + shown(skipped.directory));
+        } else {
+            complain(std::string("path too long") +
+                     (skipped.broken ? " (a garbled name that cannot be renamed): "
+                                     : " (not walked): ") +
+                     shown(std::u16string(skipped.directory)
+                               .append(1, platform::PATH_SEPARATOR)
+                               .append(skipped.name)));
+        }
+    }
+    const int walk_status = list.skipped.empty() ? EXIT_DONE : EXIT_FAILED;
     if (!rename) {
         print("%d garbled name(s) found; nothing renamed (--rename renames them)\n", list.count());
-        return EXIT_DONE;
+        return walk_status;
     }
     const RenameCounts counts = rename_broken_names(list);
     print("renamed %d, failed %d\n", counts.fixed, counts.errors);
-    return counts.errors == 0 ? EXIT_DONE : EXIT_FAILED;
+    return counts.errors == 0 ? walk_status : EXIT_FAILED;
 }
 
 int run(int argc, char** argv) {

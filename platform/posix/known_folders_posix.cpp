@@ -10,7 +10,6 @@
 #include "encoding/utf8.hpp"
 #include "platform/known_folders.hpp"
 #include "platform/os_known_folders.hpp"
-#include "platform/posix/native_path.hpp"
 
 namespace tavrik::platform {
 
@@ -23,21 +22,20 @@ struct XdgFolder {
     const char* fallback;
 };
 
-std::optional<XdgFolder> xdg_folder(int csidl) {
-    switch (csidl) {
-        case CSIDL_DESKTOP_FOLDER:
+XdgFolder xdg_folder(KnownFolder folder) {
+    switch (folder) {
+        case KnownFolder::desktop:
             return XdgFolder{"XDG_DESKTOP_DIR", "Desktop"};
-        case CSIDL_DOCUMENTS_FOLDER:
+        case KnownFolder::documents:
             return XdgFolder{"XDG_DOCUMENTS_DIR", "Documents"};
-        case CSIDL_MUSIC_FOLDER:
+        case KnownFolder::music:
             return XdgFolder{"XDG_MUSIC_DIR", "Music"};
-        case CSIDL_PICTURES_FOLDER:
+        case KnownFolder::pictures:
             return XdgFolder{"XDG_PICTURES_DIR", "Pictures"};
-        case CSIDL_VIDEOS_FOLDER:
+        case KnownFolder::videos:
             return XdgFolder{"XDG_VIDEOS_DIR", "Videos"};
-        default:
-            return std::nullopt;
     }
+    return XdgFolder{"XDG_DESKTOP_DIR", "Desktop"};
 }
 
 std::string without_trailing_slashes(std::string path) {
@@ -67,13 +65,13 @@ std::string from_user_dirs(const std::string& home, const char* key) {
 
 }  // namespace
 
-std::optional<std::u16string> known_folder_path(int csidl) {
-    const auto folder = xdg_folder(csidl);
+std::optional<std::u16string> known_folder_path(KnownFolder known) {
+    const XdgFolder folder = xdg_folder(known);
     const char* home_variable = std::getenv("HOME");
-    if (!folder || !home_variable || *home_variable != '/') return std::nullopt;
+    if (!home_variable || *home_variable != '/') return std::nullopt;
     const std::string home = without_trailing_slashes(home_variable);
-    std::string path = from_user_dirs(home, folder->key);
-    if (path.empty()) path = home + "/" + folder->fallback;
+    std::string path = from_user_dirs(home, folder.key);
+    if (path.empty()) path = home + "/" + folder.fallback;
     path = without_trailing_slashes(path);
     // A folder set to the home itself is disabled: the scan must never walk the whole home.
     struct stat folder_status {
@@ -92,12 +90,5 @@ std::optional<std::u16string> known_folder_path(int csidl) {
 }
 
 }  // namespace os
-
-std::optional<DirectoryIdentity> directory_identity(const std::u16string& path) {
-    struct stat status {};
-    if (stat(posix::native_path(path).c_str(), &status) != 0) return std::nullopt;
-    return DirectoryIdentity{static_cast<std::uint64_t>(status.st_dev),
-                             static_cast<std::uint64_t>(status.st_ino)};
-}
 
 }  // namespace tavrik::platform

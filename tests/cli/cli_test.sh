@@ -38,6 +38,31 @@ check "names renames nothing" "$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 
 check "renamed" "Фото 2020" "$(ls "$work/tree")"
 "$cli" names "$work/nowhere" 2> /dev/null; check "names missing" 1 $?
 
+# A subfolder that cannot be read: reported on standard error, exit 1, after listing what could
+# be read. Root reads every folder whatever its mode, so as root the check runs as nobody.
+as_reader() { "$@"; }
+if [ "$(id -u)" = 0 ]; then
+  if command -v setpriv > /dev/null; then
+    as_reader() { setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; }
+    chmod 755 "$work"
+  else
+    as_reader() { return 77; }
+  fi
+fi
+mkdir -p "$work/locked/open" "$work/locked/shut"
+touch "$work/locked/open/$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae')"  # ”®в®
+chmod 000 "$work/locked/shut"
+as_reader "$cli" names "$work/locked" > "$work/out" 2> "$work/err"; status=$?
+if [ "$status" = 77 ]; then
+  echo "SKIP: names with an unreadable folder: running as root without setpriv"
+else
+  check "unreadable folder exit" 1 "$status"
+  check "unreadable folder message" "tavrik-cli: cannot read folder $work/locked/shut" "$(cat "$work/err")"
+  check "readable part listed" "$work/locked/open/$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae')	-> Фото" \
+    "$(head -n 1 "$work/out")"
+fi
+chmod 755 "$work/locked/shut"
+
 # A KOI8-R subtitle file, shown as Windows-1251 shows it: the most plausible reading restores
 # it; the text score's choice (--by-score) stays with the first reading, which is wrong here.
 subtitles='1
