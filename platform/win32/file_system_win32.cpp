@@ -10,14 +10,13 @@
 
 #include "platform/file_system.hpp"
 #include "platform/win32/long_path.hpp"
+#include "platform/win32/wide_text.hpp"
 
 namespace tavrik::platform {
 
 namespace {
 
-std::wstring wide(std::u16string_view text) {
-    return std::wstring(text.begin(), text.end());
-}
+using win32::wide_string;
 
 // "directory\name", with no doubled separator after a drive's root.
 std::wstring joined(const std::wstring& directory, std::wstring_view name) {
@@ -104,7 +103,7 @@ Directory Directory::open(std::u16string_view path) {
 Directory Directory::open_subdirectory(std::u16string_view name) const {
     Directory directory;
     if (!is_open() || !is_plain_name(name)) return directory;
-    std::wstring native = joined(handle_->native, wide(name));
+    std::wstring native = joined(handle_->native, wide_string(name));
     OwnedHandle handle(open_directory_handle(native, false));
     if (handle.get() == INVALID_HANDLE_VALUE || !is_plain_directory(handle.get())) {
         return directory;
@@ -129,8 +128,8 @@ bool Directory::rename(std::u16string_view from, std::u16string_view to) const {
     if (!is_open() || !is_plain_name(from) || !is_plain_name(to)) return false;
     // Without MOVEFILE_REPLACE_EXISTING an existing entry is never replaced; a link is renamed
     // itself, not what it points at.
-    return MoveFileExW(joined(handle_->native, wide(from)).c_str(),
-                       joined(handle_->native, wide(to)).c_str(), 0) != FALSE;
+    return MoveFileExW(joined(handle_->native, wide_string(from)).c_str(),
+                       joined(handle_->native, wide_string(to)).c_str(), 0) != FALSE;
 }
 
 struct DirectoryListing::Handle {
@@ -176,7 +175,7 @@ bool DirectoryListing::next(DirectoryEntry& entry) {
     }
     handle_->pending = false;
     const WIN32_FIND_DATAW& data = handle_->data;
-    entry.name.assign(reinterpret_cast<const char16_t*>(data.cFileName));
+    entry.name.assign(win32::from_wide(data.cFileName));
     entry.is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     // For a reparse point the listing gives its tag in dwReserved0.
     entry.is_link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&

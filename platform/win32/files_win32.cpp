@@ -4,14 +4,14 @@
 #include <string>
 
 #include "platform/files.hpp"
+#include "platform/win32/long_path.hpp"
+#include "platform/win32/wide_text.hpp"
 
 namespace tavrik::platform {
 
 namespace {
 
-const wchar_t* wide(const std::u16string& text) {
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
+using win32::wide;
 
 class File {
   public:
@@ -104,7 +104,7 @@ std::u16string folder_of(const std::u16string& path) {
 
 std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit,
                                            std::string& failure) {
-    const std::u16string name(path);
+    const std::u16string name = win32::long_path(path);  // exactly this entry, however long
     File file(CreateFileW(wide(name), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.is_open()) {
@@ -138,7 +138,7 @@ std::optional<FilePrefix> read_standard_input_prefix(std::size_t limit, std::str
 }
 
 bool write_file_replacing(std::u16string_view path, std::string_view bytes, std::string& failure) {
-    const std::u16string target(path);
+    const std::u16string target = win32::long_path(path);  // exactly this entry, however long
     // A short name of our own in the target's folder, so the final move stays on one volume
     // and a long target name still leaves room for it.
     const std::u16string folder = folder_of(target);

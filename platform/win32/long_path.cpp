@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/wide_text.hpp"
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
@@ -120,14 +122,12 @@ std::u16string long_path(std::u16string_view path) {
         }
         current.resize(length);
     }
-    const std::u16string_view current_units(reinterpret_cast<const char16_t*>(current.data()),
-                                            current.size());
-    return long_path_from(path, current_units);
+    return long_path_from(path, from_wide(current));
 }
 
 std::wstring long_path_wide(std::u16string_view path) {
     const std::u16string full = long_path(path);
-    return std::wstring(full.begin(), full.end());
+    return wide_string(full);
 }
 #endif
 

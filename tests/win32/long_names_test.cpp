@@ -10,6 +10,7 @@
 #include "names/directory_repair.hpp"
 #include "names/folder_scan.hpp"
 #include "names/name_repair.hpp"
+#include "platform/files.hpp"
 #include "platform/system_code_pages.hpp"
 #include "platform/win32/long_path.hpp"
 #include "tests/support/broken_names.hpp"
@@ -94,6 +95,36 @@ TEST_F(ExactNames, TheScanAndTheDeferredRenamesToo) {
     EXPECT_EQ(read(u"dir\\Фото"), "plain");
     EXPECT_EQ(read(u"dir\\Фото."), "dot");
     remove_file(u"dir\\Фото.");
+}
+
+// Opening and saving address the same exact entries: "X." is read and written as itself, never
+// as "X", and a file deeper than MAX_PATH is read and written too.
+TEST_F(ExactNames, OpenAndSaveToo) {
+    make_file(u"X", "plain");
+    make_file(u"X.", "dot");
+    const auto dot = platform::read_file_prefix(path(u"X."), 64);
+    ASSERT_TRUE(dot.has_value());
+    EXPECT_EQ(dot->bytes, "dot");
+    ASSERT_TRUE(platform::write_file_replacing(path(u"X "), "space"));
+    ASSERT_TRUE(platform::write_file_replacing(path(u"X."), "dot, saved"));
+    EXPECT_EQ(read(u"X"), "plain");
+    EXPECT_EQ(read(u"X."), "dot, saved");
+    EXPECT_EQ(read(u"X "), "space");
+
+    std::u16string relative = u"deep";
+    make_directory(relative);
+    for (int i = 0; i < 5; ++i) {
+        relative += u"\\" + std::u16string(60, u'd');
+        make_directory(relative);
+    }
+    const std::u16string deep = relative + u"\\letter.txt.";
+    ASSERT_GT(path(deep).size(), 300u);
+    ASSERT_TRUE(platform::write_file_replacing(path(deep), "far"));
+    const auto deep_file = platform::read_file_prefix(path(deep), 64);
+    ASSERT_TRUE(deep_file.has_value());
+    EXPECT_EQ(deep_file->bytes, "far");
+    for (const std::u16string& name : {std::u16string(u"X."), std::u16string(u"X "), deep})
+        remove_file(name);
 }
 
 // A path of more than 300 characters is walked and renamed.
