@@ -21,6 +21,8 @@ for locale in ru_RU en_US; do
   echo "== windows tests under Wine, $locale"
   scripts/with-wine.sh "$locale" ctest --preset windows
 done
+echo "== the release zip"
+scripts/with-wine.sh ru_RU tests/package/package_test.sh
 for preset in asan native; do
   echo "== $preset tests"
   ctest --preset "$preset" -j "$jobs"

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/version.hpp"
 #include "encoding/utf8.hpp"
 #include "encoding/visible_text.hpp"
 #include "engine/candidate_choice.hpp"
@@ -56,6 +57,7 @@ constexpr const char* USAGE =
     "                          the path, a tab, '-> ' and the repaired name; rename them only\n"
     "                          with --rename (an existing name is never replaced)\n"
     "  help                    print this text\n"
+    "  --version               print the version\n"
     "\n"
     "Without a command: list, from standard input.\n"
     "A FILE is a regular file (not a folder, device or pipe) of at most 1048575 bytes;\n"
@@ -374,6 +376,10 @@ int run(int argc, char** argv) {
     if (command == u"names") return names(arguments);
     if (command == u"help" || command == u"--help" || command == u"-h") {
         write_out(USAGE);
+        return EXIT_DONE;
+    }
+    if (command == u"--version") {
+        write_out("tavrik-cli " TAVRIK_VERSION "\n");
         return EXIT_DONE;
     }
     std::fputs(USAGE, stderr);
