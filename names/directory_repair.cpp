@@ -22,13 +22,13 @@ int rename_in_place(TreeWalk& walk, const std::u16string& path, const std::u16st
     return here && here->rename(name, repaired) ? 1 : 0;
 }
 
-int repair_tree(std::u16string_view directory, bool recursive) {
+// Adds each rename to `renamed` as it is made, so that the count survives an exception.
+void repair_tree(std::u16string_view directory, bool recursive, int& renamed) {
     TreeWalk walk;
     if (!walk.enter(platform::Directory::open(directory), std::u16string(directory),
                     std::u16string(directory))) {
-        return 0;
+        return;
     }
-    int renamed = 0;
     while (!walk.empty()) {
         TreeWalk::Level& level = walk.top();
         if (level.next == level.entries.size()) {
@@ -48,25 +48,30 @@ int repair_tree(std::u16string_view directory, bool recursive) {
             continue;
         }
         if (recursive && entry.is_directory && !entry.is_link) {
-            platform::Directory below = walk.open_subdirectory(entry.name);
-            if (below.is_open() && walk.enter(std::move(below), entry.name, *path)) {
-                continue;  // `level` and `entry` are stale now
-            }
+            const std::u16string name = entry.name;
+            platform::Directory below = walk.open_subdirectory(name);
+            // Entering moves the levels, even when it fails: `level` and `entry` are stale
+            // after it.
+            if (below.is_open() && walk.enter(std::move(below), name, *path)) continue;
+            renamed += rename_in_place(walk, *path, name);
+            ++walk.top().next;
+            continue;
         }
         renamed += rename_in_place(walk, *path, entry.name);
         ++level.next;
     }
-    return renamed;
 }
 
 }  // namespace
 
 int repair_names_in_directory(std::u16string_view directory, int recursive) {
+    int renamed = 0;
     try {
-        return repair_tree(directory, recursive != 0);
+        repair_tree(directory, recursive != 0, renamed);
     } catch (const std::bad_alloc&) {
-        return 0;  // what was renamed stays renamed; nothing is renamed under a missing path
+        // The walk ends here: what was renamed stays renamed and is counted.
     }
+    return renamed;
 }
 
 }  // namespace tavrik

@@ -80,6 +80,8 @@ TEST(LongPaths, FullAndExact) {
         {u"\\top", u"\\\\?\\C:\\top"},
         {u"C:name", u"\\\\?\\C:\\work\\tree\\name"},
         {u"D:name", u"\\\\?\\D:\\name"},
+        // An empty path names nothing (taken as relative, it would name the current directory).
+        {u"", u""},
         // Device forms stay as they are.
         {u"\\\\?\\C:\\a.", u"\\\\?\\C:\\a."},
         {u"\\\\?\\UNC\\s\\x", u"\\\\?\\UNC\\s\\x"},

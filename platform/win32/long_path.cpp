@@ -49,6 +49,8 @@ std::u16string root_of(std::u16string_view full) {
 }  // namespace
 
 std::u16string long_path_from(std::u16string_view path, std::u16string_view current_directory) {
+    // An empty path names nothing; taken from the current directory it would name that.
+    if (path.empty()) return {};
     for (const std::u16string_view device : {u"\\\\?\\", u"\\\\.\\", u"\\??\\"}) {
         if (path.substr(0, device.size()) == device) return std::u16string(path);
     }

@@ -12,7 +12,8 @@ namespace tavrik::platform::win32 {
 // \\server\share\...). Both slashes separate and "." and ".." components are resolved, as
 // Windows does; every other component is kept exactly as it is. A relative path (also one that
 // starts with a separator, or names a drive without one) is taken from `current_directory`, a
-// full path. A path already in a device form (\\?\, \\.\, \??\) is kept as it is.
+// full path. A path already in a device form (\\?\, \\.\, \??\) is kept as it is. An empty
+// path stays empty: it names nothing.
 std::u16string long_path_from(std::u16string_view path, std::u16string_view current_directory);
 
 #ifdef _WIN32
