@@ -94,6 +94,8 @@ class Directory {
 
   private:
     friend class DirectoryListing;
+    // Windows: the held directory is still no link and its path still leads to it.
+    bool still_where_it_was() const;
     struct Handle;
     std::unique_ptr<Handle> handle_;
 };

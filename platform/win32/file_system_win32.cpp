@@ -6,7 +6,9 @@
 // junction, mount point) is ever followed.
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/file_system.hpp"
 #include "platform/win32/long_path.hpp"
@@ -73,6 +75,14 @@ bool is_plain_directory(HANDLE handle) {
     return !is_name_surrogate(tag.ReparseTag);
 }
 
+// The 64-bit file index and volume of an open handle; nothing when the call fails.
+std::optional<std::pair<DWORD, std::uint64_t>> file_id(HANDLE handle) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!GetFileInformationByHandle(handle, &information)) return std::nullopt;
+    return std::pair{information.dwVolumeSerialNumber,
+                     (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow};
+}
+
 }  // namespace
 
 struct Directory::Handle {
@@ -124,8 +134,21 @@ std::optional<DirectoryIdentity> Directory::identity() const {
         (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow);
 }
 
+// Listing and renaming go by path beneath the held directory. Holding it (without
+// FILE_SHARE_DELETE) keeps it from being renamed or removed, but not from being made a link
+// (a junction) in place: so, right before each use, the held directory must still be no link,
+// and its path must still lead to it.
+bool Directory::still_where_it_was() const {
+    if (!is_open() || !is_plain_directory(handle_->handle.get())) return false;
+    const OwnedHandle again(open_directory_handle(handle_->native, true));
+    if (again.get() == INVALID_HANDLE_VALUE) return false;
+    const auto held = file_id(handle_->handle.get());
+    return held && held == file_id(again.get());
+}
+
 bool Directory::rename(std::u16string_view from, std::u16string_view to) const {
     if (!is_open() || !is_plain_name(from) || !is_plain_name(to)) return false;
+    if (!still_where_it_was()) return false;
     // Without MOVEFILE_REPLACE_EXISTING an existing entry is never replaced; a link is renamed
     // itself, not what it points at.
     return MoveFileExW(joined(handle_->native, wide_string(from)).c_str(),
@@ -144,7 +167,7 @@ struct DirectoryListing::Handle {
 
 DirectoryListing::DirectoryListing(const Directory& directory)
     : handle_(std::make_unique<Handle>()) {
-    if (!directory.is_open()) {
+    if (!directory.is_open() || !directory.still_where_it_was()) {
         handle_->failed = true;
         return;
     }
