@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the optimised Linux build, the Linux build with
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine, once as on a
-# Russian Windows (code pages 1251/866) and once as on a Western one (1252/437), and its window
-# tests once more on a screen at 144 DPI; and a minute of
-# every fuzz target. First of all, the sources are checked: formatted, generated tables current.
+# Russian Windows (code pages 1251/866) and once as on a Western one (1252/437), its window tests
+# once more on a screen at 144 DPI; and a minute of every fuzz target. First of all, the sources
+# are checked: formatted, generated tables current.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh native windows fuzz
