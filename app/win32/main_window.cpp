@@ -367,6 +367,27 @@ HACCEL create_accelerators() {
     return CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
 }
 
+// A multi-line box that gets the dialog keys takes Escape as "cancel the dialog" and closes its
+// parent, which here is the main window: the program would end. The two text boxes keep Escape
+// to themselves, and it does nothing.
+WNDPROC& edit_procedure() {
+    static WNDPROC original = nullptr;
+    return original;
+}
+
+LRESULT CALLBACK text_box_procedure(HWND box, UINT message, WPARAM w_param, LPARAM l_param) {
+    const bool escape = (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) &&
+                        w_param == VK_ESCAPE;
+    if (escape) return 0;
+    return CallWindowProcW(edit_procedure(), box, message, w_param, l_param);
+}
+
+void keep_escape_in(HWND box) {
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&text_box_procedure)));
+    if (previous && previous != &text_box_procedure) edit_procedure() = previous;
+}
+
 void create_menus(HWND main) {
     HMENU bar = CreateMenu();
     for (const MenuSpec& menu : MENUS) {
@@ -397,6 +418,8 @@ void on_create(HWND main) {
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(described.id)), instance,
                         nullptr);
     }
+    keep_escape_in(window.system.control(IDC_INPUT));
+    keep_escape_in(window.system.control(IDC_OUTPUT));
     use_fonts_for_dpi(window);
     create_menus(main);
     window.accelerators.reset(create_accelerators());

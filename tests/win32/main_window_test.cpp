@@ -808,6 +808,13 @@ TEST_F(MainWindowOnWindows, TabFollowsTheLayout) {
     EXPECT_EQ(text_of(control(IDC_INPUT)), u"");  // Tab moved on rather than typed
     press(GetFocus(), VK_TAB, false, true);
     EXPECT_EQ(GetFocus(), control(IDC_SAVE));
+    // Escape in a box closes nothing: this is no dialog to cancel.
+    for (const ControlId id : {IDC_INPUT, IDC_OUTPUT, IDC_VARIANTS, IDC_FIX}) {
+        SetFocus(control(id));
+        press(control(id), VK_ESCAPE, false);
+        ASSERT_TRUE(IsWindow(window_)) << id;
+        EXPECT_EQ(GetFocus(), control(id));
+    }
     // Enter on a focused button clicks it.
     set_text(control(IDC_INPUT), u"Hello");
     SetFocus(control(IDC_FIX));
