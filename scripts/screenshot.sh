@@ -3,6 +3,8 @@
 # and prints the picture's path and the repaired text as the window shows it:
 #   scripts/screenshot.sh [out.png] [garbled text]
 # Not a test: a way to look at the window without Windows or without a display.
+# TAVRIK_WINE_DPI=144 photographs it as on a screen set to 150 %, on a virtual display large
+# enough for the window at that scale.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=$(realpath -m "${1:-build/tavrik-window.png}")
@@ -11,7 +13,9 @@ scripts/setup-debian.sh windows display
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target tavrik drive_window >/dev/null
 export TAVRIK_SHOT="$out" TAVRIK_SHOT_TEXT="$text"
-xvfb-run -a -s "-screen 0 1024x768x24" scripts/with-wine.sh ru_RU bash -c '
+dpi=${TAVRIK_WINE_DPI:-96}
+screen="$((1024 * dpi / 96))x$((768 * dpi / 96))x24"
+xvfb-run -a -s "-screen 0 $screen" scripts/with-wine.sh ru_RU bash -c '
   wine build/windows/app/win32/tavrik.exe & program=$!
   sleep 3
   wine build/windows/app/win32/drive_window.exe "$TAVRIK_SHOT_TEXT" >"$TAVRIK_SHOT.txt"

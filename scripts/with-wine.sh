@@ -3,7 +3,8 @@
 # system code pages Windows programs see, and removes them afterwards:
 #   scripts/with-wine.sh ru_RU    ANSI 1251, OEM 866 (a Russian Windows)
 #   scripts/with-wine.sh en_US    ANSI 1252, OEM 437
-# TAVRIK_EXPECT_SYSTEM_CODE_PAGES tells the tests which code pages to expect.
+# TAVRIK_EXPECT_SYSTEM_CODE_PAGES tells the tests which code pages to expect; TAVRIK_WINE_DPI, when
+# set, the screen's DPI.
 set -euo pipefail
 locale_name=$1
 shift
@@ -38,6 +39,9 @@ timeout 300 "${in_locale[@]}" wineboot -i >/dev/null 2>&1
 # draws window frames itself.
 "${in_locale[@]}" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
 "${in_locale[@]}" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+# TAVRIK_WINE_DPI=144 runs the command as on a screen set to 150 % (96 is 100 %).
+[ -z "${TAVRIK_WINE_DPI:-}" ] ||
+  "${in_locale[@]}" wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$TAVRIK_WINE_DPI" /f >/dev/null 2>&1
 # With no display at all, windows are still created and take messages, drawn nowhere.
 [ -n "${DISPLAY:-}" ] ||
   "${in_locale[@]}" wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /t REG_SZ /d null /f >/dev/null 2>&1

@@ -72,6 +72,7 @@ constexpr Command COMMANDS[] = {
     {"check the system", IDC_CHECK_SYSTEM, 0},
     {"fix the system", IDM_FIX_SYSTEM, 0},
     {"about", IDM_ABOUT, 0},
+    {"select all", IDM_SELECT_ALL, 0},
 };
 
 TEST(WindowOutOfMemory, EveryCommandIsAbandonedCleanlyWhereverMemoryRunsOut) {

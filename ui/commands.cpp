@@ -22,8 +22,11 @@ void abandon(MainWindowState& state, int id) noexcept {
             break;
         case IDC_CHECK_SYSTEM:
         case IDM_CHECK_SYSTEM:
-        case IDM_FIX_SYSTEM: release_broken_names(state); break;
-        default: break;
+        case IDM_FIX_SYSTEM:
+            release_broken_names(state);
+            break;
+        default:
+            break;
     }
 }
 
@@ -32,17 +35,37 @@ void run_command(MainWindowState& state, int id, int notification) {
         case IDC_VARIANTS:
             if (notification == LIST_SELECTION_CHANGED) select_variant(state);
             break;
-        case IDC_FIX: fix_input(state); break;
+        case IDC_FIX:
+            fix_input(state);
+            break;
         case IDC_OPEN:
-        case IDM_OPEN: open_text_file(state); break;
-        case IDC_COPY: copy_selected(state); break;
-        case IDC_SAVE: save_selected(state); break;
+        case IDM_OPEN:
+            open_text_file(state);
+            break;
+        case IDC_COPY:
+            copy_selected(state);
+            break;
+        case IDC_SAVE:
+            save_selected(state);
+            break;
         case IDC_CHECK_SYSTEM:
-        case IDM_CHECK_SYSTEM: check_system(state); break;
-        case IDM_FIX_SYSTEM: fix_system(state); break;
-        case IDM_EXIT: state.window->close(); break;
-        case IDM_ABOUT: show_about(state); break;
-        default: break;  // the boxes' and labels' notifications, and anything else
+        case IDM_CHECK_SYSTEM:
+            check_system(state);
+            break;
+        case IDM_FIX_SYSTEM:
+            fix_system(state);
+            break;
+        case IDM_EXIT:
+            state.window->close();
+            break;
+        case IDM_ABOUT:
+            show_about(state);
+            break;
+        case IDM_SELECT_ALL:
+            select_all_in_focused_box(state);
+            break;
+        default:
+            break;  // the boxes' and labels' notifications, and anything else
     }
 }
 

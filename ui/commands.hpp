@@ -1,13 +1,13 @@
 // The main window's messages as commands: command routing, F5, the about box, destruction.
 #pragma once
 
+#include "ui/controls.hpp"
 #include "ui/main_window_state.hpp"
 
 namespace tavrik {
 
 // The notification a list box sends when the user changes its selection.
 inline constexpr int LIST_SELECTION_CHANGED = 1;
-inline constexpr unsigned KEY_F5 = 0x74;
 
 // Runs the command `id` (a control's or a menu item's) with its notification code. Only the
 // variant list's notifications are looked at; buttons act on any command with their id. When

@@ -28,6 +28,8 @@ inline constexpr ControlId IDM_EXIT = 2002;
 inline constexpr ControlId IDM_CHECK_SYSTEM = 2003;
 inline constexpr ControlId IDM_FIX_SYSTEM = 2004;
 inline constexpr ControlId IDM_ABOUT = 2005;
+// The command of Ctrl+A, which is in no menu: selects all of the text box that has the focus.
+inline constexpr ControlId IDM_SELECT_ALL = 2006;
 
 // What a control is, which decides its window class and styles.
 enum class ControlKind { Label, InputBox, Button, VariantList, ScoreLine, OutputBox };
@@ -68,9 +70,31 @@ struct MenuSpec {
 inline constexpr std::array<MenuSpec, 3> MENUS = {{
     {u"Файл", {{{IDM_OPEN, u"📂 Открыть файл..."}, {0, u""}, {IDM_EXIT, u"Выход"}}}, 3},
     {u"Инструменты",
-     {{{IDM_CHECK_SYSTEM, u"🔍 Проверить систему"}, {IDM_FIX_SYSTEM, u"🛠 Исправить систему"}, {}}},
+     {{{IDM_CHECK_SYSTEM, u"🔍 Проверить систему"},
+       {IDM_FIX_SYSTEM, u"🛠 Исправить систему"},
+       {}}},
      2},
     {u"Справка", {{{IDM_ABOUT, u"О программе"}, {}, {}}}, 1},
+}};
+
+// Keys by their Windows virtual-key codes.
+inline constexpr unsigned KEY_RETURN = 0x0D;
+inline constexpr unsigned KEY_F5 = 0x74;
+
+// The keyboard shortcuts, whichever control has the focus. The menus keep their texts: the
+// shortcuts are not shown there.
+struct Shortcut {
+    unsigned key;  // a virtual-key code; letters are their capitals
+    bool control;  // with Ctrl held
+    ControlId command;
+};
+
+inline constexpr std::array<Shortcut, 5> SHORTCUTS = {{
+    {'O', true, IDM_OPEN},
+    {'S', true, IDC_SAVE},
+    {KEY_RETURN, true, IDC_FIX},
+    {KEY_F5, false, IDC_FIX},
+    {'A', true, IDM_SELECT_ALL},
 }};
 
 inline constexpr std::u16string_view WINDOW_CLASS = u"TavrikGUI";
@@ -79,7 +103,8 @@ inline constexpr int WINDOW_WIDTH = 730;
 inline constexpr int WINDOW_HEIGHT = 640;
 inline constexpr int MIN_WINDOW_WIDTH = 580;
 inline constexpr int MIN_WINDOW_HEIGHT = 520;
-inline constexpr std::array<int, 2> LIST_TAB_STOPS = {210, 260};  // dialog template units
+// In quarters of the list font's average character width, so that they grow with the font.
+inline constexpr std::array<int, 2> LIST_TAB_STOPS = {210, 260};
 inline constexpr unsigned SCORE_TEXT_RED = 0, SCORE_TEXT_GREEN = 100, SCORE_TEXT_BLUE = 0;
 
 inline constexpr std::u16string_view ABOUT_CAPTION = u"О программе";

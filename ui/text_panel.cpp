@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "encoding/up_to_nul.hpp"
@@ -61,7 +62,8 @@ std::u16string score_line(const Candidate& candidate) {
     std::array<char, 32> score{};
     std::snprintf(score.data(), score.size(), "%.0f", candidate.score);
     std::u16string line = u"Оценка: ";
-    for (const char* c = score.data(); *c != '\0'; ++c) line += static_cast<char16_t>(*c);
+    for (const char* c = score.data(); *c != '\0'; ++c)
+        line += static_cast<char16_t>(*c);
     line += u"  |  ";
     line += encoding::utf8::decode_lossy(candidate.label_text());
     if (line.size() > SCORE_LINE_SIZE - 1) {
@@ -159,10 +161,13 @@ void save_selected(MainWindowState& state) {
 }
 
 void open_text_file(MainWindowState& state) {
+    const auto path = state.window->choose_file(open_dialog());
+    if (path) open_text_path(state, *path);
+}
+
+void open_text_path(MainWindowState& state, std::u16string_view path) {
     ui::WindowSystem& window = *state.window;
-    const auto path = window.choose_file(open_dialog());
-    if (!path) return;
-    const auto file = platform::read_file_prefix(*path, OPEN_READ_LIMIT);
+    const auto file = platform::read_file_prefix(path, OPEN_READ_LIMIT);
     if (!file) {
         window.message_box(CANNOT_OPEN, ERROR_CAPTION, MessageBoxIcon::Error);
         return;
@@ -176,6 +181,32 @@ void open_text_file(MainWindowState& state) {
                            MessageBoxIcon::Warning);
     }
     if (file->truncated) window.message_box(FILE_CUT, WARNING_CAPTION, MessageBoxIcon::Warning);
+}
+
+std::u16string only_first_file_note(std::size_t count, std::u16string_view first,
+                                    FilesGiven given) {
+    std::u16string note =
+        given == FilesGiven::Dropped ? u"Перетащено файлов: " : u"Передано файлов: ";
+    const std::string number = std::to_string(count);
+    note.append(number.begin(), number.end());
+    note += u". Открывается только первый из них:\n";
+    note += first;
+    return note;
+}
+
+void open_first_file(MainWindowState& state, std::span<const std::u16string> paths,
+                     FilesGiven given) {
+    if (paths.empty()) return;
+    if (paths.size() > 1) {
+        state.window->message_box(only_first_file_note(paths.size(), paths.front(), given),
+                                  INFORMATION, MessageBoxIcon::Information);
+    }
+    open_text_path(state, paths.front());
+}
+
+void select_all_in_focused_box(MainWindowState& state) {
+    const ControlId focused = state.window->focused_control();
+    if (focused == IDC_INPUT || focused == IDC_OUTPUT) state.window->select_all_text(focused);
 }
 
 }  // namespace tavrik

@@ -36,7 +36,7 @@ struct Rect {
 };
 
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
 
     // The input box's text, as characters (ui/input_text.hpp turns it into the engine's bytes);
@@ -67,6 +67,11 @@ public:
     // Shows the wait cursor while a long command runs, and the previous one afterwards.
     virtual void show_wait_cursor() = 0;
     virtual void restore_cursor() = 0;
+
+    // The control that has the keyboard focus; 0 when none of them has it.
+    virtual ControlId focused_control() = 0;
+    // Selects the whole text of a text box.
+    virtual void select_all_text(ControlId control) = 0;
 
     // Moves and sizes a child control; repaints the whole window.
     virtual void place_control(ControlId control, const Rect& rect) = 0;

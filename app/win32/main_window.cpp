@@ -2,13 +2,17 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <iterator>
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/path_limits.hpp"
 #include "platform/win32/wide_text.hpp"
@@ -16,6 +20,7 @@
 #include "ui/controls.hpp"
 #include "ui/layout.hpp"
 #include "ui/main_window_state.hpp"
+#include "ui/text_panel.hpp"
 #include "ui/window_system.hpp"
 
 namespace tavrik::win32 {
@@ -24,6 +29,46 @@ namespace {
 
 static_assert(LBN_SELCHANGE == LIST_SELECTION_CHANGED);
 static_assert(VK_F5 == KEY_F5);
+static_assert(VK_RETURN == KEY_RETURN);
+
+// Messages and functions of newer Windows versions, looked up when the program runs so that it
+// still starts where they are missing.
+constexpr UINT DPI_CHANGED = 0x02E0;  // WM_DPICHANGED, Windows 8.1
+
+template <typename Function>
+Function user32_function(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    const FARPROC found = user32 ? GetProcAddress(user32, name) : nullptr;
+    // Through the generic function pointer type, which converts to any other.
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+// The DPI the screen had when the user logged on; what DPI-unaware programs are drawn at.
+int system_dpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : BASE_DPI;
+}
+
+// The DPI of the monitor the window is on (Windows 10 1607 and later); the system DPI before.
+int dpi_of(HWND window) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto get_dpi = user32_function<GetDpiForWindowFunction>("GetDpiForWindow");
+    if (get_dpi) {
+        const UINT dpi = get_dpi(window);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    return system_dpi();
+}
+
+// Lets Windows 10 1607 scale the title bar and the menu bar of a per-monitor aware window (the
+// first version of that awareness does not by itself).
+void scale_non_client_area(HWND window) {
+    using EnableFunction = BOOL(WINAPI*)(HWND);
+    static const auto enable = user32_function<EnableFunction>("EnableNonClientDpiScaling");
+    if (enable) enable(window);
+}
 
 using platform::win32::wide;
 std::u16string owned(std::u16string_view text) {
@@ -35,6 +80,7 @@ class Font {
     Font() = default;
     explicit Font(const LOGFONTW& description) : handle_(CreateFontIndirectW(&description)) {}
     ~Font() { reset(); }
+    Font(Font&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;
     Font& operator=(Font&& other) noexcept {
@@ -129,12 +175,12 @@ class Win32WindowSystem final : public ui::WindowSystem {
     }
 
     ui::MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,
-                                           ui::MessageBoxIcon icon,
-                                           ui::MessageBoxButtons buttons) override {
+                                     ui::MessageBoxIcon icon,
+                                     ui::MessageBoxButtons buttons) override {
         UINT flags = buttons == ui::MessageBoxButtons::YesNo ? MB_YESNO : MB_OK;
         flags |= icon == ui::MessageBoxIcon::Error     ? MB_ICONERROR
                  : icon == ui::MessageBoxIcon::Warning ? MB_ICONWARNING
-                                                             : MB_ICONINFORMATION;
+                                                       : MB_ICONINFORMATION;
         const int answer = MessageBoxW(main, wide(owned(text)), wide(owned(caption)), flags);
         return answer == IDYES  ? ui::MessageBoxAnswer::Yes
                : answer == IDNO ? ui::MessageBoxAnswer::No
@@ -195,6 +241,13 @@ class Win32WindowSystem final : public ui::WindowSystem {
         return placed;
     }
 
+    ControlId focused_control() override {
+        const HWND focus = GetFocus();
+        return focus && IsChild(main, focus) ? GetDlgCtrlID(focus) : 0;
+    }
+
+    void select_all_text(ControlId id) override { SendMessageW(control(id), EM_SETSEL, 0, -1); }
+
     void show_wait_cursor() override {
         previous_cursor_ = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     }
@@ -212,13 +265,35 @@ class Win32WindowSystem final : public ui::WindowSystem {
     HCURSOR previous_cursor_ = nullptr;
 };
 
+struct Fonts {
+    Font ui;
+    Font bold;
+    Font mono;
+};
+
+class AcceleratorTable {
+  public:
+    AcceleratorTable() = default;
+    ~AcceleratorTable() { reset(); }
+    AcceleratorTable(const AcceleratorTable&) = delete;
+    AcceleratorTable& operator=(const AcceleratorTable&) = delete;
+    HACCEL get() const { return handle_; }
+    void reset(HACCEL handle = nullptr) {
+        if (handle_) DestroyAcceleratorTable(handle_);
+        handle_ = handle;
+    }
+
+  private:
+    HACCEL handle_ = nullptr;
+};
+
 // Everything the one main window holds.
 struct MainWindow {
     Win32WindowSystem system;
     MainWindowState state;
-    Font ui_font;
-    Font bold_font;
-    Font mono_font;
+    Fonts fonts;
+    AcceleratorTable accelerators;
+    int dpi = BASE_DPI;  // the window's, by which its sizes and fonts are scaled
 };
 
 MainWindow& the_main_window() {
@@ -226,40 +301,91 @@ MainWindow& the_main_window() {
     return window;
 }
 
-void create_fonts(MainWindow& window) {
+// The system's message font, at the window's DPI (the system gives it at the system DPI).
+Fonts create_fonts(int dpi) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return;
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return {};
     LOGFONTW font = metrics.lfMessageFont;
-    window.ui_font = Font(font);
+    font.lfHeight = static_cast<LONG>(scale_to_dpi(font.lfHeight, dpi, system_dpi()));
+    Fonts fonts;
+    fonts.ui = Font(font);
     font.lfWeight = FW_BOLD;
-    window.bold_font = Font(font);
+    fonts.bold = Font(font);
     constexpr wchar_t MONO_FACE[] = L"Consolas";
     std::copy(std::begin(MONO_FACE), std::end(MONO_FACE), font.lfFaceName);
     font.lfWeight = FW_NORMAL;
-    window.mono_font = Font(font);
+    fonts.mono = Font(font);
+    return fonts;
 }
 
 void set_font(HWND control, const Font& font) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
 }
 
-void apply_fonts(MainWindow& window) {
+void apply_fonts(const Win32WindowSystem& system, const Fonts& fonts) {
     // Without the ui font no control gets any font, so that they all stay alike.
-    if (!window.ui_font.get()) return;
+    if (!fonts.ui.get()) return;
     for (const ControlId id : {IDC_INPUT, IDC_OUTPUT, IDC_VARIANTS, IDC_SCORE, IDC_FIX, IDC_OPEN,
                                IDC_COPY, IDC_SAVE, IDC_CHECK_SYSTEM}) {
-        set_font(window.system.control(id), window.ui_font);
+        set_font(system.control(id), fonts.ui);
     }
-    if (window.bold_font.get()) {
+    if (fonts.bold.get()) {
         for (const ControlId id : {IDC_LABEL_INPUT, IDC_LABEL_VARIANTS, IDC_LABEL_OUTPUT}) {
-            set_font(window.system.control(id), window.bold_font);
+            set_font(system.control(id), fonts.bold);
         }
     }
-    if (window.mono_font.get()) {
-        set_font(window.system.control(IDC_INPUT), window.mono_font);
-        set_font(window.system.control(IDC_OUTPUT), window.mono_font);
+    if (fonts.mono.get()) {
+        set_font(system.control(IDC_INPUT), fonts.mono);
+        set_font(system.control(IDC_OUTPUT), fonts.mono);
     }
+}
+
+// The list turns its tab stops into pixels by the average character width of its font when it
+// gets them: set again after every new font, they grow with it.
+void set_tab_stops(const Win32WindowSystem& system) {
+    INT stops[] = {LIST_TAB_STOPS[0], LIST_TAB_STOPS[1]};
+    SendMessageW(system.control(IDC_VARIANTS), LB_SETTABSTOPS, 2, reinterpret_cast<LPARAM>(stops));
+}
+
+// Fonts for the window's DPI: the controls get the new ones before the old ones are deleted.
+void use_fonts_for_dpi(MainWindow& window) {
+    Fonts fonts = create_fonts(window.dpi);
+    apply_fonts(window.system, fonts);
+    set_tab_stops(window.system);
+    window.fonts = std::move(fonts);
+}
+
+HACCEL create_accelerators() {
+    std::array<ACCEL, SHORTCUTS.size()> table{};
+    for (std::size_t i = 0; i < SHORTCUTS.size(); ++i) {
+        const Shortcut& shortcut = SHORTCUTS[i];
+        table[i].fVirt = static_cast<BYTE>(FVIRTKEY | (shortcut.control ? FCONTROL : 0));
+        table[i].key = static_cast<WORD>(shortcut.key);
+        table[i].cmd = static_cast<WORD>(shortcut.command);
+    }
+    return CreateAcceleratorTableW(table.data(), static_cast<int>(table.size()));
+}
+
+// A multi-line box that gets the dialog keys takes Escape as "cancel the dialog" and closes its
+// parent, which here is the main window: the program would end. The two text boxes keep Escape
+// to themselves, and it does nothing.
+WNDPROC& edit_procedure() {
+    static WNDPROC original = nullptr;
+    return original;
+}
+
+LRESULT CALLBACK text_box_procedure(HWND box, UINT message, WPARAM w_param, LPARAM l_param) {
+    const bool escape = (message == WM_KEYDOWN || message == WM_KEYUP || message == WM_CHAR) &&
+                        w_param == VK_ESCAPE;
+    if (escape) return 0;
+    return CallWindowProcW(edit_procedure(), box, message, w_param, l_param);
+}
+
+void keep_escape_in(HWND box) {
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&text_box_procedure)));
+    if (previous && previous != &text_box_procedure) edit_procedure() = previous;
 }
 
 void create_menus(HWND main) {
@@ -284,41 +410,124 @@ void on_create(HWND main) {
     window.system.main = main;
     window.state = MainWindowState{};
     window.state.window = &window.system;
-    create_fonts(window);
+    window.dpi = dpi_of(main);
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(main, GWLP_HINSTANCE));
     for (const ControlSpec& described : CONTROLS) {
         CreateWindowExW(extended_style_of(described.kind), wide(owned(described.class_name)),
                         wide(owned(described.text)), style_of(described.kind), 0, 0, 0, 0, main,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(described.id)), instance, nullptr);
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(described.id)), instance,
+                        nullptr);
     }
-    apply_fonts(window);
-    INT stops[] = {LIST_TAB_STOPS[0], LIST_TAB_STOPS[1]};
-    SendMessageW(window.system.control(IDC_VARIANTS), LB_SETTABSTOPS, 2,
-                 reinterpret_cast<LPARAM>(stops));
+    keep_escape_in(window.system.control(IDC_INPUT));
+    keep_escape_in(window.system.control(IDC_OUTPUT));
+    use_fonts_for_dpi(window);
     create_menus(main);
-    // Again, now that the menu bar takes its share of the height.
-    SetWindowPos(main, nullptr, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, SWP_NOZORDER | SWP_NOMOVE);
+    window.accelerators.reset(create_accelerators());
+    DragAcceptFiles(main, TRUE);
+    // Again, now that the menu bar takes its share of the height, and at the window's DPI.
+    const Size size = initial_window_size(window.dpi);
+    SetWindowPos(main, nullptr, 0, 0, size.width, size.height, SWP_NOZORDER | SWP_NOMOVE);
+}
+
+// The window moved to a monitor of another DPI, or the user changed the scale: new fonts, new
+// places, and the size and position Windows suggests.
+void on_dpi_changed(HWND main, int dpi, const RECT& suggested) {
+    MainWindow& window = the_main_window();
+    window.system.main = main;
+    window.dpi = dpi;
+    use_fonts_for_dpi(window);
+    SetWindowPos(main, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client{};
+    GetClientRect(main, &client);
+    layout_controls(window.system, client.right - client.left, window.dpi);
+}
+
+struct DropRelease {
+    HDROP drop;
+    explicit DropRelease(HDROP dropped) : drop(dropped) {}
+    DropRelease(const DropRelease&) = delete;
+    DropRelease& operator=(const DropRelease&) = delete;
+    ~DropRelease() { DragFinish(drop); }
+};
+
+// The paths of the files dropped on the window, in the order the drop lists them.
+std::vector<std::u16string> dropped_paths(HDROP drop) {
+    std::vector<std::u16string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(static_cast<std::size_t>(length) + 1, L'\0');
+        const UINT copied = DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(copied);
+        if (!path.empty()) paths.emplace_back(path.begin(), path.end());
+    }
+    return paths;
+}
+
+void on_drop_files(MainWindow& window, HDROP drop) noexcept {
+    try {
+        std::vector<std::u16string> paths;
+        {
+            const DropRelease release{drop};
+            paths = dropped_paths(drop);
+        }
+        open_first_file(window.state, paths, FilesGiven::Dropped);
+    } catch (const std::bad_alloc&) {
+        // Abandoned, as a command is when memory runs out.
+    }
+}
+
+// Moves the focus as a dialog does: WM_NEXTDLGCTL comes from the dialog-key processing and
+// from a multi-line box that hands Tab on.
+void on_next_control(HWND main, WPARAM w_param, LPARAM l_param) {
+    HWND target = nullptr;
+    if (LOWORD(l_param)) {
+        target = reinterpret_cast<HWND>(w_param);
+    } else {
+        const HWND focus = GetFocus();
+        target = GetNextDlgTabItem(main, IsChild(main, focus) ? focus : nullptr, w_param != 0);
+    }
+    if (!target) return;
+    SetFocus(target);
+    // Into a text box by the keyboard: its whole text is selected, as in a dialog.
+    if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) {
+        SendMessageW(target, EM_SETSEL, 0, -1);
+    }
+}
+
+// Enter clicks the button that has the focus; elsewhere there is no default button.
+LRESULT default_button(HWND main) {
+    const HWND focus = GetFocus();
+    if (!focus || !IsChild(main, focus)) return 0;
+    wchar_t class_name[16] = {};
+    GetClassNameW(focus, class_name, 16);
+    if (_wcsicmp(class_name, L"BUTTON") != 0) return 0;
+    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
 }
 
 void on_destroy(HWND) {
     MainWindow& window = the_main_window();
     tavrik::on_destroy(window.state);
-    window.ui_font.reset();
-    window.bold_font.reset();
-    window.mono_font.reset();
+    window.fonts = Fonts{};
+    window.accelerators.reset();
     PostQuitMessage(0);
 }
 
 // Every WM_SIZE places the controls of the window that receives it, also while it is created.
 void on_size(HWND main, int width) {
-    Win32WindowSystem& system = the_main_window().system;
-    system.main = main;
-    layout_controls(system, width);
+    MainWindow& window = the_main_window();
+    window.system.main = main;
+    layout_controls(window.system, width, window.dpi);
 }
 
 LRESULT handle_message(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
     MainWindow& main = the_main_window();
     switch (message) {
+        case WM_NCCREATE:
+            scale_non_client_area(window);
+            main.dpi = dpi_of(window);  // for the sizes asked before WM_CREATE
+            break;
         case WM_CREATE:
             on_create(window);
             return 0;
@@ -327,9 +536,21 @@ LRESULT handle_message(HWND window, UINT message, WPARAM w_param, LPARAM l_param
             return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(l_param);
-            info->ptMinTrackSize = {MIN_WINDOW_WIDTH, MIN_WINDOW_HEIGHT};
+            const Size minimum = minimum_window_size(main.dpi);
+            info->ptMinTrackSize = {minimum.width, minimum.height};
             return 0;
         }
+        case DPI_CHANGED:
+            on_dpi_changed(window, LOWORD(w_param), *reinterpret_cast<const RECT*>(l_param));
+            return 0;
+        case WM_DROPFILES:
+            on_drop_files(main, reinterpret_cast<HDROP>(w_param));
+            return 0;
+        case WM_NEXTDLGCTL:
+            on_next_control(window, w_param, l_param);
+            return 0;
+        case DM_GETDEFID:
+            return default_button(window);
         case WM_KEYDOWN:
             on_key_down(main.state, static_cast<unsigned>(w_param));
             return 0;
@@ -383,10 +604,34 @@ HWND create_main_window(HINSTANCE instance) {
                            nullptr, instance, nullptr);
 }
 
+void open_files_on_start(HWND main, std::span<const std::u16string> paths) {
+    MainWindow& window = the_main_window();
+    if (window.system.main != main) return;
+    try {
+        open_first_file(window.state, paths, FilesGiven::OnCommandLine);
+    } catch (const std::bad_alloc&) {
+        // Abandoned: the window opens empty, as without the argument.
+    }
+}
+
+HACCEL main_window_accelerators() {
+    return the_main_window().accelerators.get();
+}
+
+bool translate_window_keys(MSG& message) {
+    const HWND main = the_main_window().system.main;
+    if (!main || !IsWindow(main)) return false;
+    if (message.hwnd != main && !IsChild(main, message.hwnd)) return false;
+    const HACCEL accelerators = main_window_accelerators();
+    if (accelerators && TranslateAcceleratorW(main, accelerators, &message)) return true;
+    return IsDialogMessageW(main, &message) != FALSE;
+}
+
 int run_message_loop() {
     MSG message{};
     // An error (-1) ends the loop as WM_QUIT does.
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (translate_window_keys(message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

@@ -1,7 +1,11 @@
 // The program's entry point on Windows.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "app/win32/main_window.hpp"
+#include "platform/command_line.hpp"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     STARTUPINFOA startup{};
@@ -18,5 +22,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
     ShowWindow(window, show);
     UpdateWindow(window);
+    // `tavrik.exe FILE` (Explorer's "Open with", shortcuts): the file opens in the shown window.
+    const std::vector<std::u16string> files = tavrik::platform::command_line_arguments(0, nullptr);
+    if (!files.empty()) tavrik::win32::open_files_on_start(window, files);
     return tavrik::win32::run_message_loop();
 }

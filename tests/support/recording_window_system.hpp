@@ -13,7 +13,7 @@
 namespace tavrik::test {
 
 class RecordingWindowSystem : public ui::WindowSystem {
-public:
+  public:
     struct ShownMessageBox {
         std::u16string text;
         std::u16string caption;
@@ -26,6 +26,7 @@ public:
     std::deque<ui::MessageBoxAnswer> answers;                // for Yes/No boxes; Ok otherwise
     std::deque<std::optional<std::u16string>> chosen_files;  // nothing: the dialog is cancelled
     bool clipboard_available = true;
+    ui::ControlId focus = 0;  // the control with the focus
 
     // What the logic did.
     std::map<ui::ControlId, std::u16string> texts;
@@ -35,6 +36,7 @@ public:
     std::vector<ShownMessageBox> message_boxes;
     std::vector<ui::FileDialog> file_dialogs;
     std::optional<std::u16string> clipboard;
+    std::vector<ui::ControlId> selected_all;  // text boxes whose whole text was selected
     std::map<ui::ControlId, ui::Rect> places;
     int repaints = 0;
     int wait_cursors = 0;  // shown and not yet restored
@@ -53,11 +55,14 @@ public:
     void select_list_line(int index) override;
     int selected_list_line() override { return list_selection; }
     ui::MessageBoxAnswer message_box(std::u16string_view text, std::u16string_view caption,
-                                 ui::MessageBoxIcon icon, ui::MessageBoxButtons buttons) override;
+                                     ui::MessageBoxIcon icon,
+                                     ui::MessageBoxButtons buttons) override;
     std::optional<std::u16string> choose_file(const ui::FileDialog& dialog) override;
     bool set_clipboard_text(std::u16string_view text) override;
     void show_wait_cursor() override;
     void restore_cursor() override;
+    ui::ControlId focused_control() override { return focus; }
+    void select_all_text(ui::ControlId control) override { selected_all.push_back(control); }
     void place_control(ui::ControlId control, const ui::Rect& rect) override;
     void repaint() override { ++repaints; }
     void close() override { closed = true; }

@@ -1,9 +1,16 @@
 // The real main window under Windows (or Wine), created hidden in this process and driven with
 // messages, as the system and a user would.
 #include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <cstring>
 #include <deque>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -14,10 +21,30 @@
 #include "tests/support/broken_names.hpp"
 #include "tests/support/temp_tree.hpp"
 #include "ui/controls.hpp"
+#include "ui/layout.hpp"
 #include "ui/list_line.hpp"
 
 namespace tavrik {
 namespace {
+
+// As tavrik.exe, whose manifest declares it, the tests are aware of the monitor's DPI: without
+// that, Windows would show every window at 96 DPI and stretch it as a picture.
+const bool dpi_aware = [] {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    using SetContext = BOOL(WINAPI*)(HANDLE);
+    const auto set_context = reinterpret_cast<SetContext>(
+        reinterpret_cast<void (*)()>(GetProcAddress(user32, "SetProcessDpiAwarenessContext")));
+    if (set_context && set_context(reinterpret_cast<HANDLE>(-4))) return true;  // v2
+    return SetProcessDPIAware() != FALSE;
+}();
+
+// The screen's DPI, which under Wine is the LogPixels setting; the window is on that screen.
+int screen_dpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 std::u16string text_of(HWND window) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
@@ -129,6 +156,7 @@ TEST_F(MainWindowOnWindows, MenusWithTheirItems) {
 }
 
 TEST_F(MainWindowOnWindows, SizeLaysOutTheControlsAndTheMinimumHolds) {
+    if (screen_dpi() != 96) GTEST_SKIP() << "the designed places are at 96 DPI";
     SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(900, 600));
     const auto place = [&](ControlId id) {
         RECT rect{};
@@ -446,6 +474,352 @@ TEST_F(MainWindowOnWindows, OpenReadsUtf16AndWarnsWhereTheTextStopsAtANul) {
         const std::u16string name(c.file);
         EXPECT_EQ(warnings, c.warnings) << std::string(name.begin(), name.end());
     }
+}
+
+RECT place_in(HWND main, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+int font_height(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    return std::abs(static_cast<int>(font.lfHeight));
+}
+
+// Every control where control_rects puts it for the window's client width at `dpi`, and no two
+// of them overlapping.
+void expect_laid_out_at(HWND main, int dpi) {
+    RECT client{};
+    GetClientRect(main, &client);
+    const auto rects = control_rects(client.right, dpi);
+    std::vector<RECT> placed;
+    for (const auto& [id, rect] : rects) {
+        const RECT got = place_in(main, GetDlgItem(main, id));
+        EXPECT_EQ(got.left, rect.x) << id << " at " << dpi;
+        EXPECT_EQ(got.top, rect.y) << id << " at " << dpi;
+        EXPECT_EQ(got.right - got.left, rect.width) << id << " at " << dpi;
+        if (id == IDC_VARIANTS) {
+            // A list box keeps to whole lines: never taller than its place, less than a line
+            // shorter.
+            EXPECT_LE(got.bottom - got.top, rect.height) << dpi;
+            const auto line =
+                static_cast<int>(SendMessageW(GetDlgItem(main, id), LB_GETITEMHEIGHT, 0, 0));
+            EXPECT_GT(got.bottom - got.top, rect.height - line) << dpi;
+        } else {
+            EXPECT_EQ(got.bottom - got.top, rect.height) << id << " at " << dpi;
+        }
+        for (const RECT& other : placed) {
+            RECT common{};
+            EXPECT_FALSE(IntersectRect(&common, &got, &other)) << id << " overlaps at " << dpi;
+        }
+        placed.push_back(got);
+    }
+}
+
+TEST_F(MainWindowOnWindows, LaidOutAtTheScreensDpi) {
+    ASSERT_TRUE(dpi_aware);
+    const int dpi = screen_dpi();
+    expect_laid_out_at(window_, dpi);
+    MINMAXINFO limits{};
+    SendMessageW(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, scale_to_dpi(MIN_WINDOW_WIDTH, dpi));
+    EXPECT_EQ(limits.ptMinTrackSize.y, scale_to_dpi(MIN_WINDOW_HEIGHT, dpi));
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    // Never larger than the screen lets a window be.
+    EXPECT_EQ(frame.right - frame.left,
+              std::min(scale_to_dpi(WINDOW_WIDTH, dpi), GetSystemMetrics(SM_CXMAXTRACK)));
+    EXPECT_EQ(frame.bottom - frame.top,
+              std::min(scale_to_dpi(WINDOW_HEIGHT, dpi), GetSystemMetrics(SM_CYMAXTRACK)));
+    if (dpi == 144) {
+        // 150 %: the controls are one and a half times their designed places.
+        SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(1350, 900));
+        const RECT fix = place_in(window_, control(IDC_FIX));
+        EXPECT_EQ(fix.left, 1350 - 173);  // 1.5 × (900 - 115), rounded
+        EXPECT_EQ(fix.top, 54);
+        EXPECT_EQ(fix.right - fix.left, 158);
+        EXPECT_EQ(fix.bottom - fix.top, 165);
+        const RECT output = place_in(window_, control(IDC_OUTPUT));
+        EXPECT_EQ(output.left, 15);
+        EXPECT_EQ(output.top, 654);
+        EXPECT_EQ(output.right - output.left, 1350 - 197);
+        EXPECT_EQ(output.bottom - output.top, 150);
+        EXPECT_EQ(limits.ptMinTrackSize.x, 870);
+        EXPECT_EQ(limits.ptMinTrackSize.y, 780);
+    }
+    std::cout << "[          ] the screen's DPI: " << dpi << ", the ui font "
+              << font_height(control(IDC_FIX)) << " pixels high\n";
+}
+
+TEST_F(MainWindowOnWindows, MovedToAScreenOfOneAndAHalfTheDpiEverythingGrows) {
+    const int dpi = screen_dpi();
+    const int larger = dpi * 3 / 2;
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    const int ui_font = font_height(control(IDC_FIX));
+    const int mono_font = font_height(control(IDC_INPUT));
+    const int bold_font = font_height(control(IDC_LABEL_INPUT));
+    ASSERT_GT(ui_font, 0);
+
+    // What Windows sends when the window moves to that monitor, with the size it suggests.
+    // (The window is made no larger than the screen allows.)
+    RECT suggested = {0, 0, scale_to_dpi(MIN_WINDOW_WIDTH, larger),
+                      scale_to_dpi(MIN_WINDOW_HEIGHT, larger)};
+    SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(larger, larger),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT now{};
+    GetWindowRect(window_, &now);
+    // The size Windows suggests, as far as the screen lets the window grow.
+    EXPECT_LE(now.right - now.left, suggested.right - suggested.left);
+    EXPECT_LE(now.bottom - now.top, suggested.bottom - suggested.top);
+    EXPECT_GT(now.right - now.left, frame.right - frame.left);
+    expect_laid_out_at(window_, larger);
+    // The fonts too: the same faces, one and a half times as high.
+    EXPECT_NEAR(font_height(control(IDC_FIX)), ui_font * 3 / 2, 1);
+    EXPECT_NEAR(font_height(control(IDC_INPUT)), mono_font * 3 / 2, 1);
+    EXPECT_NEAR(font_height(control(IDC_LABEL_INPUT)), bold_font * 3 / 2, 1);
+    EXPECT_EQ(font_height(control(IDC_INPUT)), font_height(control(IDC_OUTPUT)));
+    MINMAXINFO limits{};
+    SendMessageW(window_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_EQ(limits.ptMinTrackSize.x, scale_to_dpi(MIN_WINDOW_WIDTH, larger));
+    // The list still shows its lines, with the new font.
+    set_text(control(IDC_INPUT), u"Hello");
+    SendMessageW(control(IDC_FIX), BM_CLICK, 0, 0);
+    EXPECT_GE(SendMessageW(control(IDC_VARIANTS), LB_GETCOUNT, 0, 0), 1);
+
+    // And back: exactly as before.
+    SendMessageW(window_, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+    expect_laid_out_at(window_, dpi);
+    EXPECT_EQ(font_height(control(IDC_FIX)), ui_font);
+    EXPECT_EQ(font_height(control(IDC_INPUT)), mono_font);
+}
+
+// The header of a drop (DROPFILES of shlobj.h): where the paths start, and that they are UTF-16.
+struct DropFiles {
+    DWORD files_offset;
+    POINT point;
+    BOOL non_client;
+    BOOL wide;
+};
+static_assert(sizeof(DropFiles) == 20);
+
+// A drop of `paths` as the shell hands it over: the header and the paths, each ended by a NUL,
+// and one more NUL at the end. The window releases it.
+HDROP drop_of(const std::vector<std::u16string>& paths) {
+    std::u16string list;
+    for (const std::u16string& path : paths) {
+        list += path;
+        list += u'\0';
+    }
+    list += u'\0';
+    const std::size_t bytes = sizeof(DropFiles) + list.size() * sizeof(char16_t);
+    const HGLOBAL memory = GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DropFiles*>(GlobalLock(memory));
+    drop->files_offset = sizeof(DropFiles);
+    drop->wide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DropFiles), list.data(),
+                list.size() * sizeof(char16_t));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(MainWindowOnWindows, DroppedFilesOpenAsTheOpenDialogOpensThem) {
+    EXPECT_TRUE(GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    test::TempTree tree;
+    tree.make_file(u"first.txt", "\xD0\xD2\xC9\xD7\xC5\xD4");  // KOI8-R
+    tree.make_file(u"second.txt", "\xEF\xF0\xE8");
+    tree.make_file(u"stops.txt", std::string("\xCF\xF0\xE8\0rest", 8));
+    tree.make_directory(u"папка");
+    const std::u16string first = tree.path(u"first.txt");
+    const std::u16string only_first =
+        u"Перетащено файлов: 2. Открывается только первый из них:\n" + first;
+    const std::u16string cannot_open = u"Не удалось открыть файл.";
+    const std::u16string nul_warning =
+        u"В файле есть нулевой байт: загружен только текст до первого нулевого байта.\n"
+        u"Исправленный текст будет неполным.";
+    struct Case {
+        std::vector<std::u16string> paths;
+        std::u16string fixed;  // empty: nothing opened
+        std::vector<std::u16string> captions;
+        std::vector<std::u16string> texts;
+    };
+    const std::vector<Case> cases = {
+        {{first}, u"привет", {}, {}},
+        {{first, tree.path(u"second.txt")}, u"привет", {u"Информация"}, {only_first}},
+        {{tree.path(u"stops.txt")}, u"При", {u"Предупреждение"}, {nul_warning}},
+        {{tree.path(u"missing.txt")}, u"", {u"Ошибка"}, {cannot_open}},
+        {{tree.path(u"папка")}, u"", {u"Ошибка"}, {cannot_open}},
+    };
+    for (const Case& c : cases) {
+        set_text(control(IDC_INPUT), u"");
+        set_text(control(IDC_OUTPUT), u"");
+        DialogAnswerer answerer({});
+        SendMessageW(window_, WM_DROPFILES, reinterpret_cast<WPARAM>(drop_of(c.paths)), 0);
+        EXPECT_EQ(text_of(control(IDC_OUTPUT)), c.fixed);
+        std::vector<std::u16string> captions, texts;
+        for (const auto& box : DialogAnswerer::boxes()) {
+            captions.push_back(box.caption);
+            texts.push_back(box.text);
+        }
+        EXPECT_EQ(captions, c.captions);
+        EXPECT_EQ(texts, c.texts);
+    }
+}
+
+TEST_F(MainWindowOnWindows, AFileOnTheCommandLineOpensAndAMissingOneSaysSo) {
+    test::TempTree tree;
+    tree.make_file(u"письмо.txt", "\xD0\xD2\xC9\xD7\xC5\xD4");
+    {
+        DialogAnswerer answerer({});
+        const std::vector<std::u16string> files = {tree.path(u"письмо.txt")};
+        win32::open_files_on_start(window_, files);
+        EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"привет");
+        EXPECT_TRUE(DialogAnswerer::boxes().empty());
+    }
+    {
+        DialogAnswerer answerer({});
+        const std::vector<std::u16string> files = {tree.path(u"нет.txt")};
+        win32::open_files_on_start(window_, files);
+        ASSERT_EQ(DialogAnswerer::boxes().size(), 1u);
+        EXPECT_EQ(DialogAnswerer::boxes()[0].caption, u"Ошибка");
+        EXPECT_EQ(DialogAnswerer::boxes()[0].text, u"Не удалось открыть файл.");
+        EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"привет");  // what was shown stays
+    }
+}
+
+TEST_F(MainWindowOnWindows, TheAcceleratorTableHoldsTheShortcuts) {
+    const HACCEL table = win32::main_window_accelerators();
+    ASSERT_NE(table, nullptr);
+    std::array<ACCEL, 16> entries{};
+    const int count = CopyAcceleratorTableW(table, entries.data(), 16);
+    ASSERT_EQ(count, static_cast<int>(SHORTCUTS.size()));
+    for (std::size_t i = 0; i < SHORTCUTS.size(); ++i) {
+        EXPECT_EQ(entries[i].key, SHORTCUTS[i].key);
+        EXPECT_EQ(entries[i].cmd, SHORTCUTS[i].command);
+        EXPECT_EQ((entries[i].fVirt & FCONTROL) != 0, SHORTCUTS[i].control);
+        EXPECT_TRUE(entries[i].fVirt & FVIRTKEY);
+    }
+}
+
+// Presses a key on `target` as the message loop would see it, with Ctrl and Shift held or not,
+// and runs what the press posted.
+void press(HWND target, UINT key, bool control, bool shift = false) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    for (const UINT message : {WM_KEYDOWN, WM_KEYUP}) {
+        MSG msg{};
+        msg.hwnd = target;
+        msg.message = message;
+        msg.wParam = key;
+        msg.lParam = message == WM_KEYDOWN ? 1 : static_cast<LPARAM>(0xC0000001);
+        msg.time = GetTickCount();
+        if (!win32::translate_window_keys(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MSG posted{};
+        while (PeekMessageW(&posted, nullptr, 0, 0, PM_REMOVE)) {
+            if (posted.message == WM_QUIT) break;
+            if (!win32::translate_window_keys(posted)) {
+                TranslateMessage(&posted);
+                DispatchMessageW(&posted);
+            }
+        }
+    }
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    SetKeyboardState(keys);
+}
+
+std::pair<DWORD, DWORD> selection_of(HWND box) {
+    DWORD start = 0, end = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+TEST_F(MainWindowOnWindows, ShortcutsWorkWhereverTheFocusIs) {
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    const HWND input = control(IDC_INPUT);
+    set_text(input, u"Hello");
+    SetFocus(input);
+    ASSERT_EQ(GetFocus(), input);
+    // Ctrl+Enter in the input box fixes it (and adds no line break).
+    press(input, VK_RETURN, true);
+    EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"Hello");
+    EXPECT_EQ(text_of(input), u"Hello");
+    // F5 too, now that the input box has the focus.
+    set_text(input, u"World");
+    press(input, VK_F5, false);
+    EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"World");
+    // Ctrl+A selects all of the focused box, the input's and the output's.
+    SendMessageW(input, EM_SETSEL, 1, 2);
+    press(input, 'A', true);
+    EXPECT_EQ(selection_of(input), (std::pair<DWORD, DWORD>{0, 5}));
+    const HWND output = control(IDC_OUTPUT);
+    SetFocus(output);
+    SendMessageW(output, EM_SETSEL, 0, 0);
+    press(output, 'A', true);
+    EXPECT_EQ(selection_of(output), (std::pair<DWORD, DWORD>{0, 5}));
+    EXPECT_EQ(text_of(input), u"World");  // no «a» typed
+
+    // Ctrl+O opens, from the list.
+    test::TempTree tree;
+    tree.make_file(u"opened.txt", "\xD0\xD2\xC9\xD7\xC5\xD4");
+    SetFocus(control(IDC_VARIANTS));
+    {
+        DialogAnswerer answerer({tree.path(u"opened.txt")});
+        press(control(IDC_VARIANTS), 'O', true);
+        EXPECT_TRUE(DialogAnswerer::files().empty()) << "no open dialog";
+    }
+    EXPECT_EQ(text_of(output), u"привет");
+    // Ctrl+S saves the shown variant, from a button.
+    SetFocus(control(IDC_COPY));
+    {
+        DialogAnswerer answerer({tree.path(u"saved.txt")});
+        press(control(IDC_COPY), 'S', true);
+        EXPECT_TRUE(DialogAnswerer::files().empty()) << "no save dialog";
+    }
+    EXPECT_TRUE(tree.exists(u"saved.txt"));
+    // Keys without Ctrl still type.
+    SetFocus(input);
+    set_text(input, u"");
+    press(input, 'B', false);
+    EXPECT_EQ(text_of(input), u"b");
+}
+
+TEST_F(MainWindowOnWindows, TabFollowsTheLayout) {
+    ShowWindow(window_, SW_SHOW);
+    SetForegroundWindow(window_);
+    const std::vector<ControlId> order = {IDC_INPUT,        IDC_FIX,      IDC_OPEN,
+                                          IDC_CHECK_SYSTEM, IDC_VARIANTS, IDC_OUTPUT,
+                                          IDC_COPY,         IDC_SAVE,     IDC_INPUT};
+    SetFocus(control(order[0]));
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        press(GetFocus(), VK_TAB, false);
+        EXPECT_EQ(GetFocus(), control(order[i])) << "after " << order[i - 1];
+    }
+    EXPECT_EQ(text_of(control(IDC_INPUT)), u"");  // Tab moved on rather than typed
+    press(GetFocus(), VK_TAB, false, true);
+    EXPECT_EQ(GetFocus(), control(IDC_SAVE));
+    // Escape in a box closes nothing: this is no dialog to cancel.
+    for (const ControlId id : {IDC_INPUT, IDC_OUTPUT, IDC_VARIANTS, IDC_FIX}) {
+        SetFocus(control(id));
+        press(control(id), VK_ESCAPE, false);
+        ASSERT_TRUE(IsWindow(window_)) << id;
+        EXPECT_EQ(GetFocus(), control(id));
+    }
+    // Enter on a focused button clicks it.
+    set_text(control(IDC_INPUT), u"Hello");
+    SetFocus(control(IDC_FIX));
+    press(control(IDC_FIX), VK_RETURN, false);
+    EXPECT_EQ(text_of(control(IDC_OUTPUT)), u"Hello");
 }
 
 }  // namespace
