@@ -21,6 +21,9 @@ namespace {
 
 constexpr const char* ARROW = " \xE2\x86\x92 ";  // " → "
 
+// most_plausible_candidate's margin between chains, for a reading of ours on a short text.
+constexpr double SHORT_TEXT_MARGIN = 128;
+
 // The table of a code page of ours; null for the catalogue's.
 const encoding::SingleByteCodePage* own_table(std::uint32_t code_page) {
     if (code_page == READING_MAC_CYRILLIC) return &encoding::MAC_CYRILLIC;
@@ -237,7 +240,13 @@ int most_plausible_with_margin(std::span<const Candidate> candidates, int prefer
     // U+0098 is in no text but one Windows' 0x98 garbled: then the other readings are what the
     // text needs, and the more plausible one wins outright.
     const bool holds_0x98 = chosen_text.find("\xC2\x98") != std::string_view::npos;
-    return gain > (holds_0x98 ? 0.0 : margin) ? other : chosen;
+    // A few letters are little evidence: then a reading of ours needs the margin chains need.
+    const bool short_text =
+        std::min(other_measure.symbols, chosen_measure.symbols) < PLAUSIBILITY_EVIDENCE;
+    const double needed = holds_0x98   ? 0.0
+                          : short_text ? std::max(margin, SHORT_TEXT_MARGIN)
+                                       : margin;
+    return gain > needed ? other : chosen;
 }
 
 ReadingChoice choose_reading(const Readings& readings, double margin) {

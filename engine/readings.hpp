@@ -83,8 +83,10 @@ inline constexpr double OWN_READING_MARGIN = 48;
 
 // The most plausible of `candidates`: most_plausible_candidate's choice among the first
 // `preferred_count`, unless the most plausible of the others (the first of equals) is more
-// plausible by `margin` over the whole text, or at all when the preferred choice holds U+0098
-// (a C1 control that only Windows' 0x98 puts into a text). -1 when there are none.
+// plausible by `margin` over the whole text (by most_plausible_candidate's own margin, if more,
+// when either text has fewer than PLAUSIBILITY_EVIDENCE symbols), or at all when the preferred
+// choice holds U+0098 (a C1 control that only Windows' 0x98 puts into a text). -1 when there
+// are none.
 int most_plausible_with_margin(std::span<const Candidate> candidates, int preferred_count,
                                double margin);
 

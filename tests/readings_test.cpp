@@ -131,6 +131,7 @@ TEST(Readings, KeepTheCatalogueChoiceWhereItIsRight) {
         written_in(28595, text),  // ISO-8859-5
         read_in(1251, text),      // UTF-8 shown as 1251 (no 0x98 in it)
         "plain ASCII, nothing of ours to add",
+        "ёж",  // right already; MacCyrillic readings of so short a text are no evidence
     };
     for (const std::string& input : inputs) {
         const Readings readings(input);
