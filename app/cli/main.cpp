@@ -311,7 +311,7 @@ int top(Arguments arguments) {
         ranked.emplace_back(russian_plausibility(candidates[i].view()), i);
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    const int chosen = most_plausible_candidate(candidates.view());
+    const int chosen = choose_reading(candidates).index;
     print("  plausibility  score  chain\tpreview\n");
     for (std::size_t k = 0; k < std::min(shown_count, ranked.size()); ++k) {
         const Candidate& candidate = candidates[ranked[k].second];
