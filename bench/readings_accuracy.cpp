@@ -178,7 +178,8 @@ struct Tally {
 void print_share_table(const char* title, const std::map<std::string, Tally>& tallies) {
     std::printf("%-74s %5s %8s %8s %8s %8s\n", title, "texts", "before", "after", "refused",
                 "wrong");
-    for (const auto& [name, t] : tallies) {
+    for (const auto& [name, tally] : tallies) {
+        const Tally& t = tally;
         const auto share = [&](int n) { return t.texts ? 100.0 * n / t.texts : 0.0; };
         std::printf("%-74s %5d %7.1f%% %7.1f%% %8d %8d\n", name.c_str(), t.texts, share(t.before),
                     share(t.after), t.refused, t.wrong_written);

@@ -49,7 +49,7 @@ DetectedCodePage detect_code_page_by_plausibility(std::string_view input) {
             auto stored = allocate_shared_text(text.size());
             if (!stored) continue;
             std::memcpy(stored.get(), text.data(), text.size());
-            stored[text.size()] = '\0';
+            stored.get()[text.size()] = '\0';
             Candidate candidate;
             candidate.text = std::move(stored);
             candidate.length = text.size();

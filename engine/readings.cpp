@@ -66,7 +66,7 @@ bool make_candidate(std::string_view text, const std::string& label, Candidate& 
     auto stored = allocate_shared_text(text.size());
     if (!stored) return false;
     if (!text.empty()) std::memcpy(stored.get(), text.data(), text.size());
-    stored[text.size()] = '\0';
+    stored.get()[text.size()] = '\0';
     out.text = std::move(stored);
     out.length = text.size();
     out.score = score_text(text);
