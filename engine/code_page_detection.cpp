@@ -21,11 +21,13 @@ namespace tavrik {
 DetectedCodePage detect_code_page_by_plausibility(std::string_view input) {
     DetectedCodePage counted;
     counted.result = detect_code_page(input, counted.code_page);
-    if (counted.result != 1) return counted;  // UTF-8, or no Cyrillic in any catalogue reading
+    if (counted.result == 2) return counted;
     try {
         // The count's answer first: on a short text it is often the better guess (IBM866 read
         // as 1251 loses letters to symbols), and the margin leaves it there unless the text
         // says otherwise.
+        // (When no catalogue reading held Cyrillic, perhaps only for want of room, its answer
+        // is the system ANSI code page, placed first all the same.)
         std::vector<std::uint32_t> pages = {counted.code_page == 1251 ? READING_WINDOWS_1251
                                                                       : counted.code_page};
         for (const std::uint32_t page : {READING_WINDOWS_1251, 866u, 20866u, 28595u}) {

@@ -97,12 +97,23 @@ bool read_in_code_page(std::uint32_t code_page, std::string_view bytes, std::str
         return true;
     }
     if (const auto* table = own_table(code_page)) {
-        utf8.reserve(bytes.size() * 2);
+        utf8.resize(bytes.size() * 3);  // each byte's character takes at most three
+        std::size_t used = 0;
         for (const char byte : bytes) {
             const char16_t unit = table->to_unicode[static_cast<unsigned char>(byte)];
             if (unit == encoding::UNDEFINED_UNIT) return false;
-            encoding::utf8::append(utf8, unit);
+            if (unit < 0x80) {
+                utf8[used++] = static_cast<char>(unit);
+            } else if (unit < 0x800) {
+                utf8[used++] = static_cast<char>(0xC0 | (unit >> 6));
+                utf8[used++] = static_cast<char>(0x80 | (unit & 0x3F));
+            } else {
+                utf8[used++] = static_cast<char>(0xE0 | (unit >> 12));
+                utf8[used++] = static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+                utf8[used++] = static_cast<char>(0x80 | (unit & 0x3F));
+            }
         }
+        utf8.resize(used);
         return true;
     }
     std::u16string wide;

@@ -8,6 +8,7 @@
 #include "engine/candidate_choice.hpp"
 #include "engine/candidate_list.hpp"
 #include "engine/code_page_detection.hpp"
+#include "engine/code_pages.hpp"
 #include "engine/one_call_repairs.hpp"
 #include "engine/readings.hpp"
 #include "platform/system_code_pages.hpp"
@@ -200,6 +201,9 @@ TEST(CodePageDetection, TheMostPlausibleReading) {
         std::uint32_t by_count;  // detect_code_page's answer, unchanged
     };
     const std::string text = "Щётку для обуви положи в нижний ящик комода, Юра.";
+    std::string long_text;
+    while (long_text.size() < 2 * WORK_BUFFER_SIZE)
+        long_text += text + "\n";
     const Case cases[] = {
         {"Windows-1251", written_in(1251, text), 1, 1251, 1251},
         {"IBM866", written_in(866, text), 1, 866, 866},
@@ -212,6 +216,8 @@ TEST(CodePageDetection, TheMostPlausibleReading) {
         {"a short KOI8-R word: too little evidence against the count", written_in(20866, "да"), 1,
          1251, 1251},
         {"a short IBM866 word", written_in(866, "щи"), 1, 866, 1251},
+        {"KOI8-R whose reading outgrows the catalogue's work buffers (the count finds none)",
+         written_in(20866, long_text), 1, 20866, 1251},
         {"a short IBM866 word the count gets right", written_in(866, "Шея"), 1, 866, 866},
     };
     for (const Case& c : cases) {
