@@ -292,7 +292,7 @@ void report_readings_accuracy() {
         }
     }
     std::printf("%-58s %6s %8s %8s %8s %8s %8s %8s\n", "plausibility of", "texts", "min", "1%",
-                "median", "99%", "max", "refused");
+                "median", "99%", "max", "below");
     const auto print_all = [](const char* what, std::map<std::string, Spread>& spreads) {
         for (auto& [length, spread] : spreads)
             spread.print((std::string(what) + ", " + length).c_str());
