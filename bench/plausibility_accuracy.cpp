@@ -158,6 +158,8 @@ const char* length_class(int n) {
 
 }  // namespace
 
+void report_readings_accuracy();  // readings_accuracy.cpp
+
 int main() {
     platform::SystemCodePageOverride russian(1251, 866);
     std::vector<std::string> texts;
@@ -249,5 +251,6 @@ int main() {
     print("garbling path", by_path);
     print("length", by_length);
     print("held-out texts: garbling path, length", held_out_by_path);
+    report_readings_accuracy();
     return 0;
 }

@@ -3,8 +3,9 @@
 
 #include <string>
 
-#include "platform/code_page_conversion.hpp"
+#include "encoding/reading_code_pages.hpp"
 #include "encoding/single_byte_code_pages.hpp"
+#include "platform/code_page_conversion.hpp"
 #include "tests/support/iconv_converter.hpp"
 
 namespace tavrik {
@@ -34,7 +35,7 @@ const char* iconv_name(std::uint32_t code_page) {
 }
 
 class CodePageTable : public testing::TestWithParam<std::size_t> {
-protected:
+  protected:
     const encoding::SingleByteCodePage& page() const {
         return encoding::SINGLE_BYTE_CODE_PAGES[GetParam()];
     }
@@ -77,12 +78,45 @@ TEST_P(CodePageTable, EveryCharacterEncodesAsIconvEncodesIt) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, CodePageTable,
-                         testing::Range(std::size_t{0}, encoding::SINGLE_BYTE_CODE_PAGES.size()),
-                         [](const testing::TestParamInfo<std::size_t>& info) {
-                             return "cp" + std::to_string(
-                                               encoding::SINGLE_BYTE_CODE_PAGES[info.param].code_page);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Tables, CodePageTable, testing::Range(std::size_t{0}, encoding::SINGLE_BYTE_CODE_PAGES.size()),
+    [](const testing::TestParamInfo<std::size_t>& info) {
+        return "cp" + std::to_string(encoding::SINGLE_BYTE_CODE_PAGES[info.param].code_page);
+    });
+
+// The console tool's MacCyrillic, as Apple defines it: glibc's MAC-CYRILLIC agrees in every byte
+// but 0xFF, where it keeps the older ¤ (U+00A4) of Windows' 10007 for Apple's € (U+20AC).
+TEST(ReadingTables, MacCyrillicReadsAsIconvReadsIt) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const auto expected =
+            test::iconv_decode("MAC-CYRILLIC", std::string(1, static_cast<char>(byte)));
+        ASSERT_TRUE(expected.has_value()) << byte;
+        ASSERT_EQ(expected->size(), 1u);
+        const char32_t ours = encoding::MAC_CYRILLIC.to_unicode[static_cast<std::size_t>(byte)];
+        if (byte == 0xFF) {
+            EXPECT_EQ(ours, U'\u20AC');
+            EXPECT_EQ(expected->at(0), U'\u00A4');
+        } else {
+            EXPECT_EQ(ours, expected->at(0)) << "byte " << byte;
+        }
+    }
+}
+
+// Windows' 1251 of the tool's readings: the catalogue's table and glibc's CP1251 in every byte
+// but 0x98, which it reads as U+0098.
+TEST(ReadingTables, Windows1251IsTheTableWith0x98) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const auto expected = test::iconv_decode("CP1251", std::string(1, static_cast<char>(byte)));
+        const char32_t ours = encoding::WINDOWS_1251.to_unicode[static_cast<std::size_t>(byte)];
+        if (byte == 0x98) {
+            EXPECT_FALSE(expected.has_value());
+            EXPECT_EQ(ours, U'\u0098');
+        } else {
+            ASSERT_TRUE(expected.has_value()) << byte;
+            EXPECT_EQ(ours, expected->at(0)) << "byte " << byte;
+        }
+    }
+}
 
 }  // namespace
 }  // namespace tavrik

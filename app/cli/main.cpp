@@ -18,8 +18,10 @@
 #include "encoding/visible_text.hpp"
 #include "engine/candidate_choice.hpp"
 #include "engine/candidate_list.hpp"
+#include "engine/code_page_detection.hpp"
 #include "engine/code_pages.hpp"
 #include "engine/one_call_repairs.hpp"
+#include "engine/readings.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "names/folder_scan.hpp"
 #include "platform/command_line.hpp"
@@ -49,10 +51,18 @@ constexpr const char* USAGE =
     "  fix [--by-score] -      repair standard input to standard output\n"
     "                          The best repair is the most plausible reading as Russian text\n"
     "                          (letter trigrams); --by-score takes the window's choice instead:\n"
-    "                          the first of the highest text scores\n"
+    "                          the first of the highest text scores. Readings through\n"
+    "                          MacCyrillic and Windows' own 1251 (0x98 as U+0098) count too.\n"
+    "                          Without --by-score, when no reading reads as text (control\n"
+    "                          characters, letters in no Russian order), the text is left\n"
+    "                          as it is: no .fixed file, standard input copied unchanged;\n"
+    "                          exit status 1\n"
     "  top [N] [FILE]          the N (5) most plausible readings of FILE (standard input when\n"
     "                          left out) with both measures: plausibility and text score\n"
-    "  detect FILE...          guess the code page each FILE is written in\n"
+    "  detect [--by-count] FILE...\n"
+    "                          guess the code page each FILE is written in: the one whose\n"
+    "                          reading is the most plausible Russian (MacCyrillic included);\n"
+    "                          --by-count: the one that reads the most Cyrillic letters\n"
     "  names FOLDER [--rename] list garbled file and folder names under FOLDER, a line each:\n"
     "                          the path, a tab, '-> ' and the repaired name; rename them only\n"
     "                          with --rename (an existing name is never replaced)\n"
@@ -185,25 +195,40 @@ int list_variants(const Arguments& arguments) {
     return EXIT_DONE;
 }
 
-// The most plausible reading of `input`, or nothing when no chain gave one.
-std::optional<std::string> most_plausible_reading(std::string_view input) {
-    const CandidateList candidates(input);
-    if (candidates.empty()) return std::nullopt;
-    return std::string(candidates[most_plausible_candidate(candidates.view())].view());
+// The most plausible reading of `input` (nothing when no chain gave one), and whether it reads
+// as text at all.
+struct Reading {
+    std::string text;
+    bool plausible = false;
+};
+std::optional<Reading> most_plausible_reading(std::string_view input) {
+    const Readings readings(input);
+    const ReadingChoice choice = choose_reading(readings);
+    if (choice.index < 0) return std::nullopt;
+    return Reading{std::string(readings[choice.index].view()), choice.plausible};
 }
+
+constexpr const char* IMPLAUSIBLE = "no reading of it reads as text; left unchanged";
 
 int fix_standard_input(bool by_score) {
     const auto input = read_standard_input();
     if (!input) return EXIT_FAILED;
     std::optional<std::string> repaired;
-    if (by_score) {
+    if (!by_score) {
+        const auto reading = most_plausible_reading(*input);
+        if (!reading) return complain("nothing to repair in standard input"), EXIT_FAILED;
+        if (!reading->plausible) {
+            complain(std::string("standard input: ") + IMPLAUSIBLE);
+            write_out(*input);
+            return EXIT_FAILED;
+        }
+        repaired = reading->text;
+    } else {
         std::string output(std::max(input->size(), WORK_BUFFER_SIZE), '\0');
         std::uint64_t length = output.size();
         if (repair_buffer(*input, output.data(), length)) {
             repaired = output.substr(0, static_cast<std::size_t>(length));
         }
-    } else {
-        repaired = most_plausible_reading(*input);
     }
     if (!repaired) return complain("nothing to repair in standard input"), EXIT_FAILED;
     write_out(*repaired);
@@ -220,7 +245,8 @@ bool fix_file(const Argument& file, bool by_score) {
     if (by_score) {
         written = repair_file(file.text) == 1;
     } else if (const auto repaired = most_plausible_reading(*input)) {
-        written = platform::write_file_replacing(output, *repaired, failure);
+        if (!repaired->plausible) return complain(file.shown + ": " + IMPLAUSIBLE), false;
+        written = platform::write_file_replacing(output, repaired->text, failure);
     } else {
         failure = "no chain gave a result";
     }
@@ -281,7 +307,7 @@ int top(Arguments arguments) {
     const auto input =
         arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
     if (!input) return EXIT_FAILED;
-    const CandidateList candidates(*input);
+    const Readings candidates(*input);
     if (candidates.empty()) return complain("no chain gave a result"), EXIT_FAILED;
     // By plausibility, best first; equal ones in list order.
     std::vector<std::pair<double, int>> ranked;
@@ -289,7 +315,7 @@ int top(Arguments arguments) {
         ranked.emplace_back(russian_plausibility(candidates[i].view()), i);
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    const int chosen = most_plausible_candidate(candidates.view());
+    const int chosen = choose_reading(candidates).index;
     print("  plausibility  score  chain\tpreview\n");
     for (std::size_t k = 0; k < std::min(shown_count, ranked.size()); ++k) {
         const Candidate& candidate = candidates[ranked[k].second];
@@ -300,7 +326,9 @@ int top(Arguments arguments) {
     return EXIT_DONE;
 }
 
-int detect(const Arguments& arguments) {
+int detect(Arguments arguments) {
+    const bool by_count = !arguments.empty() && arguments[0].text == u"--by-count";
+    if (by_count) arguments.erase(arguments.begin());
     if (arguments.empty()) return complain("detect needs a file"), EXIT_USAGE;
     int status = EXIT_DONE;
     for (const Argument& file : arguments) {
@@ -309,13 +337,17 @@ int detect(const Arguments& arguments) {
             status = EXIT_FAILED;
             continue;
         }
-        std::uint32_t code_page = 0;
-        const int result = detect_code_page(*input, code_page);
-        const char* how = result == 2   ? "already UTF-8 with Cyrillic"
-                          : result == 1 ? "reads with the most Cyrillic letters"
-                                        : "no Cyrillic letters; the system ANSI code page";
-        print("%s: %s (%u), %s\n", file.shown.c_str(), code_page_name(code_page),
-              static_cast<unsigned>(code_page), how);
+        DetectedCodePage detected;
+        if (by_count)
+            detected.result = detect_code_page(*input, detected.code_page);
+        else
+            detected = detect_code_page_by_plausibility(*input);
+        const char* how = detected.result == 2   ? "already UTF-8 with Cyrillic"
+                          : detected.result == 0 ? "no Cyrillic letters; the system ANSI code page"
+                          : by_count             ? "reads with the most Cyrillic letters"
+                                                 : "reads as the most plausible Russian";
+        print("%s: %s (%u), %s\n", file.shown.c_str(), reading_code_page_name(detected.code_page),
+              static_cast<unsigned>(detected.code_page), how);
     }
     return status;
 }

@@ -25,9 +25,46 @@ check "nothing else written" "letter.txt letter.txt.fixed" "$(cd "$work" && echo
 # fix - repairs standard input to standard output; KOI8-R shown as Windows-1251 included.
 check "stdin" "привет" "$(printf '\xd0\xbf\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82' | "$cli" fix -)"
 
-# detect names the code page.
-check "detect" "$work/letter.txt: cp1251 (1251), reads with the most Cyrillic letters" \
+# detect names the code page whose reading is the most plausible Russian; --by-count the one that
+# reads the most Cyrillic letters, which cannot tell KOI8-R from Windows-1251.
+check "detect" "$work/letter.txt: cp1251 (1251), reads as the most plausible Russian" \
   "$("$cli" detect "$work/letter.txt")"
+check "detect --by-count" "$work/letter.txt: cp1251 (1251), reads with the most Cyrillic letters" \
+  "$("$cli" detect --by-count "$work/letter.txt")"
+mkdir "$work/detect"
+sentence='Щётку для обуви положи в нижний ящик комода, Юра.'
+for charset in KOI8-R ISO-8859-5 IBM866 MAC-CYRILLIC; do
+  printf '%s' "$sentence" | iconv -f UTF-8 -t $charset > "$work/detect/$charset.txt"
+done
+check "detect KOI8-R" "$work/detect/KOI8-R.txt: koi8r (20866), reads as the most plausible Russian" \
+  "$("$cli" detect "$work/detect/KOI8-R.txt")"
+check "detect KOI8-R by count" "$work/detect/KOI8-R.txt: cp1251 (1251), reads with the most Cyrillic letters" \
+  "$("$cli" detect --by-count "$work/detect/KOI8-R.txt")"
+check "detect several" "iso88595 (28595)
+cp866 (866)
+maccyrillic (10007)" "$("$cli" detect "$work/detect/ISO-8859-5.txt" "$work/detect/IBM866.txt" \
+  "$work/detect/MAC-CYRILLIC.txt" | sed 's/.*: \(.*\),.*/\1/')"
+
+# Readings beside the catalogue: MacCyrillic, and Windows' own 1251, which shows byte 0x98 (the
+# second byte of UTF-8 «И») as U+0098; no strict chain restores a text that holds it.
+"$cli" fix "$work/detect/MAC-CYRILLIC.txt" > /dev/null; check "fix MacCyrillic exit" 0 $?
+check "fix MacCyrillic" "$sentence" "$(cat "$work/detect/MAC-CYRILLIC.txt.fixed")"
+twice=$( (printf '\xd0\xa0\xc2\x98'; printf 'ли даже два файла' | iconv -f CP1251 -t UTF-8) | "$cli" fix -)
+check "fix Windows' 0x98" "Или даже два файла" "$twice"
+
+# When no reading reads as text, fix leaves it as it is, says so, and fails for that input only.
+printf '\x01\x02\x03\x04\x05\x06\x07\x08\x0e\x0f\x10\x11\x12\x13\x14' > "$work/detect/noise.bin"
+printf 'kept' > "$work/detect/noise.bin.fixed"
+err=$("$cli" fix "$work/detect/noise.bin" "$work/detect/KOI8-R.txt" 2>&1 > /dev/null)
+check "implausible exit" 1 $?
+check "implausible message" "tavrik-cli: $work/detect/noise.bin: no reading of it reads as text; left unchanged" "$err"
+check "implausible: an existing .fixed kept" "kept" "$(cat "$work/detect/noise.bin.fixed")"
+check "the other file repaired" "$sentence" "$(cat "$work/detect/KOI8-R.txt.fixed")"
+"$cli" fix - < "$work/detect/noise.bin" > "$work/detect/out" 2> "$work/detect/err"
+check "implausible stdin exit" 1 $?
+cmp -s "$work/detect/noise.bin" "$work/detect/out"; check "implausible stdin copied unchanged" 0 $?
+check "implausible stdin message" "tavrik-cli: standard input: no reading of it reads as text; left unchanged" \
+  "$(cat "$work/detect/err")"
 
 # names lists, and renames only when asked.
 mkdir "$work/tree"
@@ -103,7 +140,7 @@ for command in "fix -" "list" "top"; do
   err=$(timeout 20 "$cli" $command < /dev/zero 2>&1 > /dev/null); check "$command < /dev/zero" 1 $?
   case "$err" in *"too large"*) ;; *) check "$command < /dev/zero message" "... too large ..." "$err" ;; esac
 done
-head -c 1048575 /dev/zero | "$cli" fix - > /dev/null 2>&1; check "input of the largest size" 0 $?
+head -c 1048575 /dev/zero | tr '\0' a | "$cli" fix - > /dev/null 2>&1; check "input of the largest size" 0 $?
 
 # Bad numbers are wrong usage.
 for n in 99999999999999999999 -1 5x +; do
