@@ -1,6 +1,6 @@
 #include "ui/commands.hpp"
 
-#include <new>
+#include <exception>
 
 #include "ui/controls.hpp"
 #include "ui/system_check.hpp"
@@ -16,6 +16,8 @@ namespace {
 void abandon(MainWindowState& state, int id) noexcept {
     switch (id) {
         case IDC_FIX:
+        case IDC_OPEN:  // opening fixes what it loaded
+        case IDM_OPEN:
             state.candidates.clear();
             state.selected = -1;
             state.window->fill_list({}, -1);
@@ -74,7 +76,7 @@ void run_command(MainWindowState& state, int id, int notification) {
 void on_command(MainWindowState& state, int id, int notification) noexcept {
     try {
         run_command(state, id, notification);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {  // memory running out, in practice
         abandon(state, id);
     }
 }

@@ -50,7 +50,7 @@ constexpr const char* USAGE =
     "                          is written\n"
     "  fix [--by-score] -      repair standard input to standard output\n"
     "                          The best repair is the most plausible reading as Russian text\n"
-    "                          (letter trigrams); --by-score takes the window's choice instead:\n"
+    "                          (letter trigrams); --by-score takes the one-call repair's rule:\n"
     "                          the first of the highest text scores. Readings through\n"
     "                          MacCyrillic and Windows' own 1251 (0x98 as U+0098) count too.\n"
     "                          Without --by-score, when no reading reads as text (control\n"
@@ -186,7 +186,7 @@ int list_variants(const Arguments& arguments) {
     if (!input) return EXIT_FAILED;
     const CandidateList candidates(*input);
     if (candidates.empty()) return complain("no chain gave a result"), EXIT_FAILED;
-    const int best = best_candidate_index(candidates.view());
+    const int best = preselected_candidate(candidates.view());
     for (int i = 0; i < candidates.size(); ++i) {
         const std::string line = format_list_line(candidates[i]);
         print("%s %s\n", i == best ? "*" : " ", displayable_utf8(line).c_str());

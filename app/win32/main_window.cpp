@@ -222,13 +222,13 @@ class Win32WindowSystem final : public ui::WindowSystem {
         const std::size_t bytes = (text.size() + 1) * sizeof(char16_t);
         HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
         if (!memory) return false;
-        void* target = GlobalLock(memory);
+        auto* target = static_cast<char16_t*>(GlobalLock(memory));
         if (!target) {
             GlobalFree(memory);
             return false;
         }
-        const std::u16string copy(text);
-        std::memcpy(target, copy.c_str(), bytes);
+        if (!text.empty()) std::memcpy(target, text.data(), text.size() * sizeof(char16_t));
+        target[text.size()] = u'\0';
         GlobalUnlock(memory);
         if (!OpenClipboard(main)) {
             GlobalFree(memory);

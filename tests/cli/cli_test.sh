@@ -118,9 +118,12 @@ printf '%s' "$subtitles" | cmp -s - "$work/film.srt.fixed"; check "by score diff
 check "top marks the choice" "Где ты был вчера?" \
   "$(printf 'Где ты был вчера?' | iconv -f UTF-8 -t KOI8-R | "$cli" top 1 | sed -n 's/^\*.*\t//p')"
 
-# list prints the variants, the best marked.
+# list prints the variants, the window's preselection marked: of the highest scores, the most
+# plausible (KOI8-R read as 1251 scores as high as read as KOI8-R).
 check "list best" "* utf8 → cp1251 → cp1251	150	привет" \
   "$(printf 'привет' | "$cli" list | grep '^\*')"
+check "list preselects as the window does" "* utf8 → utf8 → koi8r	100	Привет" \
+  "$(printf 'Привет' | iconv -f utf-8 -t koi8-r | "$cli" list | grep '^\*')"
 "$cli" frobnicate 2> /dev/null; check "unknown command" 2 $?
 
 # Every write is checked through to the close: a full standard output is exit 1, with a message.
