@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/cli/streamed_fix.hpp"
 #include "encoding/utf8.hpp"
 #include "encoding/visible_text.hpp"
 #include "engine/candidate_choice.hpp"
@@ -47,8 +48,11 @@ constexpr const char* USAGE =
     "                          is written\n"
     "  fix [--by-score] -      repair standard input to standard output\n"
     "                          The best repair is the most plausible reading as Russian text\n"
-    "                          (letter trigrams); --by-score takes the window's choice instead:\n"
-    "                          the first of the highest text scores\n"
+    "                          (letter trigrams), chosen on the start of the text and applied\n"
+    "                          to all of it, of any size; a part that does not convert in it\n"
+    "                          fails the file and FILE.fixed stays as it was. --by-score takes\n"
+    "                          the window's choice instead (the first of the highest text\n"
+    "                          scores), for a FILE or input of at most 1048575 bytes\n"
     "  top [N] [FILE]          the N (5) most plausible readings of FILE (standard input when\n"
     "                          left out) with both measures: plausibility and text score\n"
     "  detect FILE...          guess the code page each FILE is written in\n"
@@ -58,8 +62,8 @@ constexpr const char* USAGE =
     "  help                    print this text\n"
     "\n"
     "Without a command: list, from standard input.\n"
-    "A FILE is a regular file (not a folder, device or pipe) of at most 1048575 bytes;\n"
-    "standard input may hold as many.\n"
+    "A FILE is a regular file (not a folder, device or pipe); but for fix, of at most\n"
+    "1048575 bytes, and standard input may hold as many.\n"
     "In names and paths printed, a line feed, carriage return or tab shows as \\n, \\r, \\t,\n"
     "another control character or a byte that is not UTF-8 as \\xNN, a C1 control or a line\n"
     "or paragraph separator as \\uXXXX, and a backslash that is part of a name as \\\\.\n"
@@ -183,46 +187,101 @@ int list_variants(const Arguments& arguments) {
     return EXIT_DONE;
 }
 
-// The most plausible reading of `input`, or nothing when no chain gave one.
-std::optional<std::string> most_plausible_reading(std::string_view input) {
-    const CandidateList candidates(input);
-    if (candidates.empty()) return std::nullopt;
-    return std::string(candidates[most_plausible_candidate(candidates.view())].view());
+// What a streamed repair of `input` (a file's name or "standard input") into `output` came to,
+// said when it failed (`unfinished` says what became of the output): true when the whole text
+// was written.
+bool said_outcome(const cli::FixReport& report, const std::string& input, const std::string& output,
+                  const std::string& unfinished) {
+    switch (report.outcome) {
+        case cli::FixOutcome::repaired:
+            return true;
+        case cli::FixOutcome::read_failed:
+            complain("cannot read " + input + ": " + report.failure);
+            break;
+        case cli::FixOutcome::no_reading:
+            complain("nothing to repair in " + input + ": no chain gave a result");
+            break;
+        case cli::FixOutcome::not_converted:
+            complain("cannot repair " + input + ": past byte " + std::to_string(report.converted) +
+                     " it does not convert in the reading chosen on its start (" + report.chain +
+                     "); " + unfinished);
+            break;
+        case cli::FixOutcome::write_failed:
+            complain("cannot write " + output + ": " + report.failure);
+            break;
+    }
+    return false;
 }
 
 int fix_standard_input(bool by_score) {
+    if (!by_score) {
+        platform::ByteReader reader;
+        std::string failure;
+        if (!reader.open_standard_input(failure)) {
+            return complain("cannot read standard input: " + failure), EXIT_FAILED;
+        }
+        const cli::FixReport report =
+            cli::fix_streamed(reader, [](std::string_view piece, std::string&) {
+                write_out(piece);
+                return true;
+            });
+        return said_outcome(report, "standard input", "standard output",
+                            "the output stops before that part")
+                   ? EXIT_DONE
+                   : EXIT_FAILED;
+    }
     const auto input = read_standard_input();
     if (!input) return EXIT_FAILED;
-    std::optional<std::string> repaired;
-    if (by_score) {
-        std::string output(std::max(input->size(), WORK_BUFFER_SIZE), '\0');
-        std::uint64_t length = output.size();
-        if (repair_buffer(*input, output.data(), length)) {
-            repaired = output.substr(0, static_cast<std::size_t>(length));
-        }
-    } else {
-        repaired = most_plausible_reading(*input);
+    std::string output(std::max(input->size(), WORK_BUFFER_SIZE), '\0');
+    std::uint64_t length = output.size();
+    if (!repair_buffer(*input, output.data(), length)) {
+        return complain("nothing to repair in standard input"), EXIT_FAILED;
     }
-    if (!repaired) return complain("nothing to repair in standard input"), EXIT_FAILED;
-    write_out(*repaired);
+    write_out(std::string_view(output).substr(0, static_cast<std::size_t>(length)));
     return EXIT_DONE;
 }
 
-bool fix_file(const Argument& file, bool by_score) {
-    const auto input = read_file(file, FILE_REPAIR_LIMIT);
-    if (!input) return false;
-    const std::u16string output = file.text + std::u16string(FIXED_SUFFIX);
-    bool written = false;
+// The most plausible reading, chosen on the start and applied to the whole file as it streams
+// through into a temporary file that replaces FILE.fixed only when all of it converted.
+bool fix_file_streamed(const Argument& file, const std::u16string& output) {
+    platform::ByteReader reader;
     std::string failure;
-    if (by_score) {
-        written = repair_file(file.text) == 1;
-    } else if (const auto repaired = most_plausible_reading(*input)) {
-        written = platform::write_file_replacing(output, *repaired, failure);
-    } else {
-        failure = "no chain gave a result";
+    if (!reader.open_file(file.text, failure)) {
+        complain("cannot read " + file.shown + ": " + failure);
+        return false;
     }
-    if (!written) {
-        complain("cannot write " + shown(output) + (failure.empty() ? "" : ": " + failure));
+    platform::ReplacingWriter writer;
+    bool begun = false;
+    const cli::FixReport report =
+        cli::fix_streamed(reader, [&](std::string_view piece, std::string& why) {
+            if (!begun && !(begun = writer.begin(output, why))) return false;
+            return writer.write(piece, why);
+        });
+    if (!said_outcome(report, file.shown, shown(output), shown(output) + " left as it was")) {
+        return false;
+    }
+    if ((!begun && !writer.begin(output, failure)) || !writer.commit(failure)) {
+        complain("cannot write " + shown(output) + ": " + failure);
+        return false;
+    }
+    return true;
+}
+
+bool fix_file(const Argument& file, bool by_score) {
+    if (file.text.empty()) {
+        complain(file.shown.empty() ? "cannot read a file with an empty name"
+                                    : "cannot read " + file.shown + ": the name is not UTF-8");
+        return false;
+    }
+    const std::u16string output = file.text + std::u16string(FIXED_SUFFIX);
+    if (by_score) {
+        // The one-call repair, as specified: files of at most FILE_REPAIR_LIMIT bytes.
+        if (!read_file(file, FILE_REPAIR_LIMIT)) return false;
+        if (repair_file(file.text) != 1) {
+            complain("cannot write " + shown(output));
+            return false;
+        }
+    } else if (!fix_file_streamed(file, output)) {
         return false;
     }
     print("%s -> %s\n", file.shown.c_str(), shown(output).c_str());

@@ -1,0 +1,74 @@
+#include "app/cli/streamed_fix.hpp"
+
+#include <memory>
+
+#include "engine/streamed_conversion.hpp"
+
+namespace tavrik::cli {
+
+namespace {
+
+// The size of each piece read after the start.
+constexpr std::size_t PIECE_SIZE = 262144;
+
+// Reads until `buffer` is full or the input ends; false on a failure.
+bool fill(platform::ByteReader& reader, std::string& buffer, bool& ended, std::string& failure) {
+    std::size_t got = 0;
+    ended = false;
+    while (got < buffer.size()) {
+        const auto n = reader.read(buffer.data() + got, buffer.size() - got, failure);
+        if (!n) return false;
+        if (*n == 0) {
+            ended = true;
+            break;
+        }
+        got += *n;
+    }
+    buffer.resize(got);
+    return true;
+}
+
+}  // namespace
+
+FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write) {
+    FixReport report;
+    std::string start(READING_DECISION_SIZE, '\0');
+    bool ended = false;
+    if (!fill(reader, start, ended, report.failure)) {
+        report.outcome = FixOutcome::read_failed;
+        return report;
+    }
+    const auto chosen =
+        choose_reading(std::string_view(start).substr(0, reading_decision_cut(start, ended)));
+    if (!chosen) {
+        report.outcome = FixOutcome::no_reading;
+        return report;
+    }
+    report.chain = chosen->label;
+    ChainConverter converter(chosen->chain);
+    std::string piece = std::move(start);
+    std::string out;
+    for (;;) {
+        if (!converter.convert(piece, ended, out)) {
+            report.outcome = FixOutcome::not_converted;
+            report.converted = converter.converted();
+            return report;
+        }
+        if (!out.empty() && !write(out, report.failure)) {
+            report.outcome = FixOutcome::write_failed;
+            report.converted = converter.converted();
+            return report;
+        }
+        if (ended) return report;
+        piece.resize(PIECE_SIZE);
+        const auto n = reader.read(piece.data(), piece.size(), report.failure);
+        if (!n) {
+            report.outcome = FixOutcome::read_failed;
+            return report;
+        }
+        piece.resize(*n);
+        ended = *n == 0;
+    }
+}
+
+}  // namespace tavrik::cli

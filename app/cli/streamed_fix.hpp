@@ -1,0 +1,35 @@
+// `fix` for inputs of any size: the reading is chosen on the start of the text, then the whole
+// text is converted with it a piece at a time, so memory does not grow with the input.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/files.hpp"
+
+namespace tavrik::cli {
+
+// Takes the next piece of the repaired text; false, with a few words in `failure`, when it
+// cannot be written.
+using PieceWriter = std::function<bool(std::string_view piece, std::string& failure)>;
+
+enum class FixOutcome {
+    repaired,       // the whole text converted and written
+    read_failed,    // the input could not be read
+    no_reading,     // no chain reads the start of the text
+    not_converted,  // some part does not convert in the reading chosen
+    write_failed,   // a piece could not be written
+};
+
+struct FixReport {
+    FixOutcome outcome = FixOutcome::repaired;
+    std::string failure;          // for read_failed and write_failed: why
+    std::string chain;            // the chosen reading's chain
+    std::uint64_t converted = 0;  // bytes of the input converted and written before a failure
+};
+
+// Repairs what `reader` gives into `write`, piece by piece.
+FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write);
+
+}  // namespace tavrik::cli
