@@ -22,6 +22,7 @@
 #include "engine/one_call_repairs.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "names/folder_scan.hpp"
+#include "names/plausible_name_repair.hpp"
 #include "platform/command_line.hpp"
 #include "platform/file_system.hpp"
 #include "platform/files.hpp"
@@ -56,9 +57,13 @@ constexpr const char* USAGE =
     "  top [N] [FILE]          the N (5) most plausible readings of FILE (standard input when\n"
     "                          left out) with both measures: plausibility and text score\n"
     "  detect FILE...          guess the code page each FILE is written in\n"
-    "  names FOLDER [--rename] list garbled file and folder names under FOLDER, a line each:\n"
+    "  names FOLDER [--rename] [--by-count]\n"
+    "                          list garbled file and folder names under FOLDER, a line each:\n"
     "                          the path, a tab, '-> ' and the repaired name; rename them only\n"
-    "                          with --rename (an existing name is never replaced)\n"
+    "                          with --rename (an existing name is never replaced). A name is\n"
+    "                          garbled when its repair has more Cyrillic letters or reads far\n"
+    "                          more plausibly as Russian («яряър» -> «папка»); --by-count\n"
+    "                          takes the first rule alone, as the window does\n"
     "  help                    print this text\n"
     "\n"
     "Without a command: list, from standard input.\n"
@@ -377,17 +382,34 @@ int detect(const Arguments& arguments) {
 }
 
 int names(const Arguments& arguments) {
-    const bool rename = arguments.size() == 2 && arguments[1].text == u"--rename";
-    if (arguments.empty() || (arguments.size() == 2 && !rename) || arguments.size() > 2) {
-        return complain("names takes a folder, and --rename"), EXIT_USAGE;
+    bool rename = false, by_count = false;
+    const Argument* folder_argument = nullptr;
+    for (const Argument& argument : arguments) {
+        if (argument.text == u"--rename" && !rename) {
+            rename = true;
+        } else if (argument.text == u"--by-count" && !by_count) {
+            by_count = true;
+        } else if (folder_argument == nullptr) {
+            folder_argument = &argument;
+        } else {
+            folder_argument = nullptr;
+            break;
+        }
     }
-    const std::u16string& folder = arguments[0].text;
+    if (folder_argument == nullptr) {
+        return complain("names takes a folder, and --rename, --by-count"), EXIT_USAGE;
+    }
+    const std::u16string& folder = folder_argument->text;
     if (folder.empty() || !platform::DirectoryListing(folder).is_open()) {
-        return complain("cannot list " + arguments[0].shown), EXIT_FAILED;
+        return complain("cannot list " + folder_argument->shown), EXIT_FAILED;
     }
     BrokenNameList list;
     std::set<platform::DirectoryIdentity> walked;
-    scan_directory(folder, list, walked);
+    if (by_count) {
+        scan_directory(folder, list, walked);  // the window's rule: more Cyrillic after repair
+    } else {
+        scan_directory_either_way(folder, list, walked);
+    }
     for (int i = 0; i < list.count(); ++i) {
         print("%s\t-> %s\n", shown(list.paths[static_cast<std::size_t>(i)]).c_str(),
               shown(list.names[static_cast<std::size_t>(i)]).c_str());
