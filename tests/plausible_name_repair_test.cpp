@@ -8,6 +8,7 @@
 #include "names/name_repair.hpp"
 #include "names/plausible_name_repair.hpp"
 #include "platform/code_page_conversion.hpp"
+#include "platform/file_system.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/support/temp_tree.hpp"
 
@@ -45,12 +46,14 @@ TEST(PlausibleNameRepair, FindsGarbledNamesTheCountMisses) {
         {garbled(u"Фото 2020", 866, 1251), u"Фото 2020", true},
         {garbled(u"Новая папка", 1251, 866), u"Новая папка", true},
     };
+    const std::u16string in_folder = std::u16string(u"folder") + platform::PATH_SEPARATOR;
     for (std::size_t k = 0; k < std::size(cases); ++k) {
         const Case& c = cases[k];
         std::u16string by_count, by_plausibility, either;
         EXPECT_EQ(repair_name(c.shown, by_count) == 1 && by_count == c.repaired, c.count_finds)
             << "case " << k;
-        ASSERT_EQ(repair_name_by_plausibility(u"folder/" + c.shown, by_plausibility), 1);
+        ASSERT_EQ(repair_name_by_plausibility(in_folder + c.shown, by_plausibility), 1)
+            << "case " << k;
         EXPECT_TRUE(by_plausibility == c.repaired) << "case " << k;
         ASSERT_EQ(repair_name_either_way(c.shown, either), 1);
         EXPECT_TRUE(either == c.repaired) << "case " << k;
