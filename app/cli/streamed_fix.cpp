@@ -1,8 +1,10 @@
 #include "app/cli/streamed_fix.hpp"
 
+#include <algorithm>
 #include <memory>
 
 #include "engine/streamed_conversion.hpp"
+#include "platform/code_page_conversion.hpp"
 
 namespace tavrik::cli {
 
@@ -28,6 +30,21 @@ bool fill(platform::ByteReader& reader, std::string& buffer, bool& ended, std::s
     return true;
 }
 
+bool is_ascii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Whether every step of the chain keeps ASCII as it is: our own converters do.
+bool keeps_ascii(const ReadingChain& chain) {
+    if (!platform::has_own_converter(chain.origin) ||
+        !platform::has_own_converter(chain.final_code_page)) {
+        return false;
+    }
+    return std::all_of(chain.intermediates.begin(), chain.intermediates.end(),
+                       platform::has_own_converter);
+}
+
 }  // namespace
 
 FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write) {
@@ -38,6 +55,22 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write) {
         report.outcome = FixOutcome::read_failed;
         return report;
     }
+    // A start of nothing but ASCII tells nothing of the reading, and every chain of our own
+    // converters keeps it as it is: it goes through unchanged, and the reading is chosen on the
+    // first part that holds more.
+    std::uint64_t passed = 0;
+    while (!ended && is_ascii(start)) {
+        if (!write(start, report.failure)) {
+            report.outcome = FixOutcome::write_failed;
+            return report;
+        }
+        passed += start.size();
+        start.resize(READING_DECISION_SIZE);
+        if (!fill(reader, start, ended, report.failure)) {
+            report.outcome = FixOutcome::read_failed;
+            return report;
+        }
+    }
     const auto chosen =
         choose_reading(std::string_view(start).substr(0, reading_decision_cut(start, ended)));
     if (!chosen) {
@@ -45,18 +78,23 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write) {
         return report;
     }
     report.chain = chosen->label;
+    if (passed > 0 && !keeps_ascii(chosen->chain)) {
+        report.outcome = FixOutcome::not_converted;
+        report.converted = passed;
+        return report;
+    }
     ChainConverter converter(chosen->chain);
     std::string piece = std::move(start);
     std::string out;
     for (;;) {
         if (!converter.convert(piece, ended, out)) {
             report.outcome = FixOutcome::not_converted;
-            report.converted = converter.converted();
+            report.converted = passed + converter.converted();
             return report;
         }
         if (!out.empty() && !write(out, report.failure)) {
             report.outcome = FixOutcome::write_failed;
-            report.converted = converter.converted();
+            report.converted = passed + converter.converted();
             return report;
         }
         if (ended) return report;

@@ -1,5 +1,6 @@
-// `fix` for inputs of any size: the reading is chosen on the start of the text, then the whole
-// text is converted with it a piece at a time, so memory does not grow with the input.
+// `fix` for inputs of any size: the reading is chosen on the start of the text (past a start of
+// plain ASCII, which every reading keeps), then the whole text is converted with it a piece at a
+// time, so memory does not grow with the input.
 #pragma once
 
 #include <functional>

@@ -119,6 +119,13 @@ cmp -s "$work/long.utf8" "$work/long.out"; check "fix - 3 MB KOI8-R restored exa
 iconv -f CP1251 -t UTF-8 "$work/long.utf8" > "$work/twice.txt"
 "$cli" fix "$work/twice.txt" > /dev/null; check "3 MB twice garbled exit" 0 $?
 cmp -s "$work/long.utf8" "$work/twice.txt.fixed"; check "3 MB twice garbled restored exactly" 0 $?
+# A start of plain ASCII longer than the part the reading is chosen on goes through unchanged;
+# the reading is chosen on what follows.
+{ for i in $(seq 1 8000); do echo "timestamp=$i level=info message=started"; done; cat "$work/long.txt"; } \
+  > "$work/ascii.txt"
+"$cli" fix "$work/ascii.txt" > /dev/null; check "ASCII start exit" 0 $?
+iconv -f CP1251 -t UTF-8 "$work/ascii.txt" | cmp -s - "$work/ascii.txt.fixed"
+check "ASCII start, then 1251: repaired exactly" 0 $?
 # A byte at the end that the chosen reading cannot convert (0x98 has no character in 1251): the
 # file fails, the existing .fixed stays, and no temporary file is left.
 { cat "$work/long.txt"; printf 'x\x98\n'; } > "$work/tail.txt"
@@ -136,7 +143,7 @@ for command in "list" "top" "fix --by-score -"; do
   case "$err" in *"too large"*) ;; *) check "$command of 3 MB message" "... too large ..." "$err" ;; esac
 done
 "$cli" fix --by-score "$work/long.txt" > /dev/null 2>&1; check "fix --by-score of a 3 MB file" 1 $?
-rm -f "$work"/long.* "$work"/mid.* "$work"/twice.* "$work"/tail.*
+rm -f "$work"/long.* "$work"/mid.* "$work"/twice.* "$work"/tail.* "$work"/ascii.*
 
 # Bad numbers are wrong usage.
 for n in 99999999999999999999 -1 5x +; do
