@@ -280,7 +280,7 @@ bool fix_file(const Argument& file, bool by_score) {
     }
     const std::u16string output = file.text + std::u16string(FIXED_SUFFIX);
     if (by_score) {
-        // The one-call repair, as specified: files of at most FILE_REPAIR_LIMIT bytes.
+        // The one-call repair, unchanged: files of at most FILE_REPAIR_LIMIT bytes.
         if (!read_file(file, FILE_REPAIR_LIMIT)) return false;
         if (repair_file(file.text) != 1) {
             complain("cannot write " + shown(output));
