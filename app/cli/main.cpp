@@ -192,48 +192,17 @@ int list_variants(const Arguments& arguments) {
     return EXIT_DONE;
 }
 
-// What a streamed repair of `input` (a file's name or "standard input") into `output` came to,
-// said when it failed (`unfinished` says what became of the output): true when the whole text
-// was written.
-bool said_outcome(const cli::FixReport& report, const std::string& input, const std::string& output,
-                  const std::string& unfinished) {
-    switch (report.outcome) {
-        case cli::FixOutcome::repaired:
-            return true;
-        case cli::FixOutcome::read_failed:
-            complain("cannot read " + input + ": " + report.failure);
-            break;
-        case cli::FixOutcome::no_reading:
-            complain("nothing to repair in " + input + ": no chain gave a result");
-            break;
-        case cli::FixOutcome::not_converted:
-            complain("cannot repair " + input + ": past byte " + std::to_string(report.converted) +
-                     " it does not convert in the reading chosen on its start (" + report.chain +
-                     "); " + unfinished);
-            break;
-        case cli::FixOutcome::write_failed:
-            complain("cannot write " + output + ": " + report.failure);
-            break;
-    }
-    return false;
-}
-
 int fix_standard_input(bool by_score) {
     if (!by_score) {
-        platform::ByteReader reader;
-        std::string failure;
-        if (!reader.open_standard_input(failure)) {
-            return complain("cannot read standard input: " + failure), EXIT_FAILED;
-        }
         const cli::FixReport report =
-            cli::fix_streamed(reader, [](std::string_view piece, std::string&) {
+            cli::fix_standard_input_streamed([](std::string_view piece, std::string&) {
                 write_out(piece);
                 return true;
             });
-        return said_outcome(report, "standard input", "standard output",
-                            "the output stops before that part")
-                   ? EXIT_DONE
-                   : EXIT_FAILED;
+        if (report.outcome == cli::FixOutcome::repaired) return EXIT_DONE;
+        complain(cli::failure_message(report, "standard input", "standard output",
+                                      "the output stops before that part"));
+        return EXIT_FAILED;
     }
     const auto input = read_standard_input();
     if (!input) return EXIT_FAILED;
@@ -244,32 +213,6 @@ int fix_standard_input(bool by_score) {
     }
     write_out(std::string_view(output).substr(0, static_cast<std::size_t>(length)));
     return EXIT_DONE;
-}
-
-// The most plausible reading, chosen on the start and applied to the whole file as it streams
-// through into a temporary file that replaces FILE.fixed only when all of it converted.
-bool fix_file_streamed(const Argument& file, const std::u16string& output) {
-    platform::ByteReader reader;
-    std::string failure;
-    if (!reader.open_file(file.text, failure)) {
-        complain("cannot read " + file.shown + ": " + failure);
-        return false;
-    }
-    platform::ReplacingWriter writer;
-    bool begun = false;
-    const cli::FixReport report =
-        cli::fix_streamed(reader, [&](std::string_view piece, std::string& why) {
-            if (!begun && !(begun = writer.begin(output, why))) return false;
-            return writer.write(piece, why);
-        });
-    if (!said_outcome(report, file.shown, shown(output), shown(output) + " left as it was")) {
-        return false;
-    }
-    if ((!begun && !writer.begin(output, failure)) || !writer.commit(failure)) {
-        complain("cannot write " + shown(output) + ": " + failure);
-        return false;
-    }
-    return true;
 }
 
 bool fix_file(const Argument& file, bool by_score) {
@@ -286,8 +229,13 @@ bool fix_file(const Argument& file, bool by_score) {
             complain("cannot write " + shown(output));
             return false;
         }
-    } else if (!fix_file_streamed(file, output)) {
-        return false;
+    } else {
+        const cli::FixReport report = cli::fix_file_streamed(file.text, output);
+        if (report.outcome != cli::FixOutcome::repaired) {
+            complain(cli::failure_message(report, file.shown, shown(output),
+                                          shown(output) + " left as it was"));
+            return false;
+        }
     }
     print("%s -> %s\n", file.shown.c_str(), shown(output).c_str());
     return true;

@@ -109,4 +109,53 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write) {
     }
 }
 
+FixReport fix_file_streamed(std::u16string_view path, std::u16string_view output) {
+    platform::ByteReader reader;
+    FixReport report;
+    if (!reader.open_file(path, report.failure)) {
+        report.outcome = FixOutcome::read_failed;
+        return report;
+    }
+    // The temporary file is made when the first piece is ready, after the reading is chosen.
+    platform::ReplacingWriter writer;
+    bool begun = false;
+    report = fix_streamed(reader, [&](std::string_view piece, std::string& failure) {
+        if (!begun && !(begun = writer.begin(output, failure))) return false;
+        return writer.write(piece, failure);
+    });
+    if (report.outcome != FixOutcome::repaired) return report;
+    if ((!begun && !writer.begin(output, report.failure)) || !writer.commit(report.failure))
+        report.outcome = FixOutcome::write_failed;
+    return report;
+}
+
+FixReport fix_standard_input_streamed(const PieceWriter& write) {
+    platform::ByteReader reader;
+    FixReport report;
+    if (!reader.open_standard_input(report.failure)) {
+        report.outcome = FixOutcome::read_failed;
+        return report;
+    }
+    return fix_streamed(reader, write);
+}
+
+std::string failure_message(const FixReport& report, const std::string& input,
+                            const std::string& output, const std::string& unfinished) {
+    switch (report.outcome) {
+        case FixOutcome::repaired:
+            break;
+        case FixOutcome::read_failed:
+            return "cannot read " + input + ": " + report.failure;
+        case FixOutcome::no_reading:
+            return "nothing to repair in " + input + ": no chain gave a result";
+        case FixOutcome::not_converted:
+            return "cannot repair " + input + ": past byte " + std::to_string(report.converted) +
+                   " it does not convert in the reading chosen on its start (" + report.chain +
+                   "); " + unfinished;
+        case FixOutcome::write_failed:
+            return "cannot write " + output + ": " + report.failure;
+    }
+    return {};
+}
+
 }  // namespace tavrik::cli

@@ -33,4 +33,17 @@ struct FixReport {
 // Repairs what `reader` gives into `write`, piece by piece.
 FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write);
 
+// Repairs the regular file at `path` into `output`: the repair goes into a temporary file beside
+// `output` that replaces it only when all of the text converted and was written; otherwise
+// `output` stays as it was and the temporary file is removed.
+FixReport fix_file_streamed(std::u16string_view path, std::u16string_view output);
+
+// Repairs standard input into `write`.
+FixReport fix_standard_input_streamed(const PieceWriter& write);
+
+// What a failed repair of `input` (a file's name, "standard input") into `output` came to, for a
+// message; `unfinished` says what became of the output when a part did not convert.
+std::string failure_message(const FixReport& report, const std::string& input,
+                            const std::string& output, const std::string& unfinished);
+
 }  // namespace tavrik::cli
