@@ -8,7 +8,9 @@
 
 #include "engine/candidate_choice.hpp"
 #include "engine/candidates.hpp"
+#include "engine/code_pages.hpp"
 #include "engine/russian_plausibility.hpp"
+#include "engine/streamed_conversion.hpp"
 #include "engine/text_score.hpp"
 #include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
@@ -128,6 +130,48 @@ void BM_Reference_Memcpy147(benchmark::State& state) {
     }
 }
 
+// A whole file of any size as `fix` repairs it, without the file system: the reading chosen on
+// the start, then the whole text converted in the pieces `fix` reads. 100 MB of Windows-1251
+// (one real step, to UTF-8), and of UTF-8 shown as Windows-1251 and saved as UTF-8 (two).
+void BM_StreamedRepair(benchmark::State& state, bool twice_garbled) {
+    platform::SystemCodePageOverride russian(1251, 866);
+    constexpr std::size_t SIZE = 100'000'000;
+    std::string input;
+    if (!twice_garbled) {
+        input = in_windows_1251(repeat_to(RUSSIAN_PROSE, SIZE * 2)).substr(0, SIZE);
+    } else {
+        // UTF-8 bytes read as Windows-1251 (the prose has no 0x98, which has no character there).
+        const std::string utf8 = repeat_to(RUSSIAN_PROSE, SIZE / 2);
+        input.resize(3 * utf8.size());
+        std::uint64_t length = input.size();
+        convert_strict(utf8, input.data(), length, 1251, encoding::UTF8_CODE_PAGE);
+        input.resize(static_cast<std::size_t>(length));
+    }
+    constexpr std::size_t PIECE = 262144;
+    std::string out;
+    for (auto _ : state) {
+        const std::string_view text(input);
+        const auto chosen = choose_reading(
+            text.substr(0, reading_decision_cut(text.substr(0, READING_DECISION_SIZE), false)));
+        if (!chosen) {
+            state.SkipWithError("no reading");
+            break;
+        }
+        ChainConverter converter(chosen->chain);
+        std::size_t written = 0;
+        for (std::size_t at = 0; at < text.size(); at += PIECE) {
+            if (!converter.convert(text.substr(at, PIECE), at + PIECE >= text.size(), out)) {
+                state.SkipWithError("does not convert");
+                break;
+            }
+            written += out.size();
+        }
+        benchmark::DoNotOptimize(written);
+        state.counters["output_MB"] = static_cast<double>(written) / 1e6;
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
+}
+
 constexpr std::int64_t KIB4 = 4 << 10;
 constexpr std::int64_t MIB1 = 1 << 20;
 
@@ -170,6 +214,10 @@ BENCHMARK_CAPTURE(BM_EnumeratePlain, b_russian_1251, Input::RussianWindows1251)
 BENCHMARK_CAPTURE(BM_EnumeratePlain, c_english_ascii, Input::EnglishAscii)
     ->Arg(KIB4)
     ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(BM_StreamedRepair, a_windows_1251_100MB, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_StreamedRepair, b_utf8_garbled_twice_100MB, true)
     ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

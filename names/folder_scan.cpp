@@ -59,7 +59,7 @@ void skip(BrokenNameList& list, SkippedEntry::Reason reason, std::u16string_view
 
 // The walk itself; may run out of memory (scan_directory keeps what was found then).
 void walk_tree(std::u16string_view directory, BrokenNameList& list,
-               std::set<platform::DirectoryIdentity>& walked) {
+               std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken_name) {
     TreeWalk walk;
     const std::u16string start(directory);
     platform::Directory opened = platform::Directory::open(start);
@@ -82,13 +82,13 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
         const bool descend = entry.is_directory && !entry.is_link;
         const auto path = join_path(level.path, entry.name);
         if (!path) {  // too long to name whole: reported, neither recorded nor walked
-            const bool broken = repair_name(entry.name, repaired) != 0;
+            const bool broken = broken_name(entry.name, repaired) != 0;
             if (broken || descend) {
                 skip(list, SkippedEntry::Reason::too_long, level.path, entry.name, broken);
             }
             continue;
         }
-        if (repair_name(*path, repaired) && !record(list, walk, *path, repaired)) {
+        if (broken_name(*path, repaired) && !record(list, walk, *path, repaired)) {
             walk.leave();  // the list cannot grow: this directory's walk ends
             continue;
         }
@@ -148,12 +148,17 @@ const platform::Directory* hold_directory(const BrokenNameList& list, std::size_
 }  // namespace
 
 void scan_directory(std::u16string_view directory, BrokenNameList& list,
-                    std::set<platform::DirectoryIdentity>& walked) {
+                    std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken) {
     try {
-        walk_tree(directory, list, walked);
+        walk_tree(directory, list, walked, broken);
     } catch (const std::bad_alloc&) {
         // The list keeps what was recorded: equal numbers of paths and names.
     }
+}
+
+void scan_directory(std::u16string_view directory, BrokenNameList& list,
+                    std::set<platform::DirectoryIdentity>& walked) {
+    scan_directory(directory, list, walked, repair_name);
 }
 
 int scan_known_folders(BrokenNameList& list) {

@@ -62,6 +62,12 @@ struct BrokenNameList {
 void scan_directory(std::u16string_view directory, BrokenNameList& list,
                     std::set<platform::DirectoryIdentity>& walked);
 
+// The same walk with another rule for which names are broken (repair_name's form: 1 and the
+// repaired name, or 0).
+using BrokenNameRule = int (*)(std::u16string_view path, std::u16string& repaired);
+void scan_directory(std::u16string_view directory, BrokenNameList& list,
+                    std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken);
+
 // Empties `list`, then walks every known folder; a folder walked already (two known folders
 // that are one, or one inside another) is not walked again. Returns the number found.
 int scan_known_folders(BrokenNameList& list);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,48 @@ std::optional<FilePrefix> read_standard_input_prefix(std::size_t limit, std::str
 // `failure` says why.
 bool write_file_replacing(std::u16string_view path, std::string_view bytes, std::string& failure);
 bool write_file_replacing(std::u16string_view path, std::string_view bytes);
+
+// A regular file or standard input read a piece at a time, for inputs of any size.
+class ByteReader {
+  public:
+    ByteReader();
+    ~ByteReader();
+    ByteReader(const ByteReader&) = delete;
+    ByteReader& operator=(const ByteReader&) = delete;
+
+    // Opens an existing regular file as read_file_prefix does (a folder, a device or a pipe is
+    // refused at once). False, with `failure` saying why, when it cannot.
+    bool open_file(std::u16string_view path, std::string& failure);
+    // Standard input, as read_standard_input_prefix takes it (refused when closed or a folder).
+    bool open_standard_input(std::string& failure);
+    // Reads up to `capacity` bytes, waiting for at least one unless the input has ended: the
+    // number read, 0 at the end; nothing, with `failure` saying why, when reading fails.
+    std::optional<std::size_t> read(char* buffer, std::size_t capacity, std::string& failure);
+
+  private:
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
+};
+
+// write_file_replacing a piece at a time: begin makes the temporary file beside `path`, write
+// adds to it, commit puts it in place of `path`. Until commit succeeds `path` stays as it was,
+// and the temporary file is removed on every failure and when the writer goes uncommitted (and,
+// with remove_temporary_files_when_stopped, when the program is stopped by a signal).
+class ReplacingWriter {
+  public:
+    ReplacingWriter();
+    ~ReplacingWriter();
+    ReplacingWriter(const ReplacingWriter&) = delete;
+    ReplacingWriter& operator=(const ReplacingWriter&) = delete;
+
+    bool begin(std::u16string_view path, std::string& failure);
+    bool write(std::string_view bytes, std::string& failure);
+    bool commit(std::string& failure);
+
+  private:
+    struct Handle;
+    std::unique_ptr<Handle> handle_;
+};
 
 // For a console program: a signal that stops the program (interrupt, termination, hang-up)
 // first removes the temporary file of a write_file_replacing under way, and a file grown past

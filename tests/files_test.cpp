@@ -65,6 +65,93 @@ TEST(WriteFileReplacing, LongNamesAndFailuresLeaveNoTemporaryFile) {
     EXPECT_EQ(tree.names_in(u"folder.fixed"), std::vector<std::u16string>{u"inside"});
 }
 
+// A file or standard input of any size is read a piece at a time; what read_file_prefix
+// refuses, the reader refuses too.
+TEST(ByteReader, ReadsRegularFilesInPiecesAndRefusesTheRest) {
+    test::TempTree tree;
+    std::string contents;
+    for (int i = 0; i < 100000; ++i)
+        contents += static_cast<char>('a' + i % 26);
+    tree.make_file(u"big.txt", contents);
+    for (const std::size_t piece : {std::size_t{1000}, std::size_t{65536}, std::size_t{1} << 20}) {
+        platform::ByteReader reader;
+        std::string failure;
+        ASSERT_TRUE(reader.open_file(tree.path(u"big.txt"), failure)) << failure;
+        std::string read;
+        std::string buffer(piece, '\0');
+        for (;;) {
+            const auto n = reader.read(buffer.data(), buffer.size(), failure);
+            ASSERT_TRUE(n.has_value()) << failure;
+            if (*n == 0) break;
+            EXPECT_LE(*n, piece);
+            read.append(buffer, 0, *n);
+        }
+        EXPECT_EQ(read, contents) << piece;
+    }
+    tree.make_directory(u"folder");
+    std::vector<std::u16string> refused = {tree.path(u"folder"), tree.path(u"missing.txt")};
+#ifdef _WIN32
+    refused.insert(refused.end(), {u"NUL", u"COM1"});
+#else
+    const std::u16string fifo = tree.path(u"fifo");
+    ASSERT_TRUE(test::make_fifo(fifo));
+    refused.insert(refused.end(), {fifo, u"/dev/null", u"/dev/zero"});
+#endif
+    for (const std::u16string& path : refused) {
+        platform::ByteReader reader;
+        std::string failure;
+        EXPECT_FALSE(reader.open_file(path, failure)) << std::filesystem::path(path).string();
+        EXPECT_FALSE(failure.empty());
+        char byte = 0;
+        EXPECT_FALSE(reader.read(&byte, 1, failure).has_value());  // nothing open
+    }
+}
+
+// Written in pieces, the file takes the place of the target only on commit; a writer that goes
+// uncommitted leaves the target as it was and no temporary file.
+TEST(ReplacingWriter, PutsTheFileInPlaceOnlyOnCommit) {
+    test::TempTree tree;
+    tree.make_file(u"out.fixed", "earlier result");
+    const std::u16string target = tree.path(u"out.fixed");
+    std::string failure;
+    {
+        platform::ReplacingWriter writer;
+        ASSERT_TRUE(writer.begin(target, failure)) << failure;
+        EXPECT_TRUE(writer.write("half of ", failure));
+#ifndef _WIN32
+        EXPECT_EQ(tree.names_in().size(), 2u);  // the target and the temporary file
+#endif
+    }
+    EXPECT_EQ(tree.names_in(), std::vector<std::u16string>{u"out.fixed"});
+    EXPECT_EQ(tree.read(u"out.fixed"), "earlier result");
+
+    platform::ReplacingWriter writer;
+    ASSERT_TRUE(writer.begin(target, failure)) << failure;
+    std::string expected;
+    for (int i = 0; i < 1000; ++i) {
+        const std::string piece = "piece " + std::to_string(i) + "\n";
+        EXPECT_TRUE(writer.write(piece, failure));
+        expected += piece;
+    }
+    EXPECT_EQ(tree.read(u"out.fixed"), "earlier result");
+    EXPECT_TRUE(writer.commit(failure)) << failure;
+    EXPECT_EQ(tree.read(u"out.fixed"), expected);
+    EXPECT_EQ(tree.names_in(), std::vector<std::u16string>{u"out.fixed"});
+    // Once committed, or never begun, there is nothing more to write or commit.
+    EXPECT_FALSE(writer.write("more", failure));
+    EXPECT_FALSE(writer.commit(failure));
+    platform::ReplacingWriter unused;
+    EXPECT_FALSE(unused.commit(failure));
+
+    tree.make_directory(u"folder.fixed/inside");  // a folder is never replaced
+    platform::ReplacingWriter into_folder;
+    ASSERT_TRUE(into_folder.begin(tree.path(u"folder.fixed"), failure));
+    EXPECT_TRUE(into_folder.write("text", failure));
+    EXPECT_FALSE(into_folder.commit(failure));
+    EXPECT_FALSE(failure.empty());
+    EXPECT_EQ(tree.names_in(), (std::vector<std::u16string>{u"folder.fixed", u"out.fixed"}));
+}
+
 #ifndef _WIN32
 
 namespace fs = std::filesystem;
@@ -122,6 +209,30 @@ TEST(WriteFileReplacing, FileSizeLimitIsAFailureNotAStop) {
     EXPECT_TRUE(end.exited);
     EXPECT_EQ(end.code, 0);
     EXPECT_TRUE(tree.names_in().empty());
+}
+
+// Past the file size limit a write of a piece fails and is reported; the target stays and the
+// temporary file goes at once.
+TEST(ReplacingWriter, FileSizeLimitFailsTheWriteAndRemovesTheTemporaryFile) {
+    test::TempTree tree;
+    tree.make_file(u"out.fixed", "earlier result");
+    const std::u16string target = tree.path(u"out.fixed");
+    const test::ChildEnd end = test::run_in_child([&] {
+        platform::remove_temporary_files_when_stopped();
+        test::limit_file_size(SMALL_FILE_LIMIT);
+        platform::ReplacingWriter writer;
+        std::string failure;
+        if (!writer.begin(target, failure)) return 2;
+        for (int i = 0; i < 100; ++i) {
+            if (!writer.write(LARGE.substr(0, 1000), failure))
+                return failure == "File too large" && tree.names_in().size() == 1 ? 0 : 3;
+        }
+        return 1;
+    });
+    EXPECT_TRUE(end.exited);
+    EXPECT_EQ(end.code, 0);
+    EXPECT_EQ(tree.names_in(), std::vector<std::u16string>{u"out.fixed"});
+    EXPECT_EQ(tree.read(u"out.fixed"), "earlier result");
 }
 
 // A stopping signal that arrives while the temporary file is written removes it, then stops the

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/version.hpp"
+#include "app/cli/streamed_fix.hpp"
 #include "encoding/utf8.hpp"
 #include "encoding/visible_text.hpp"
 #include "engine/candidate_choice.hpp"
@@ -24,6 +25,7 @@
 #include "engine/readings.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "names/folder_scan.hpp"
+#include "names/plausible_name_repair.hpp"
 #include "platform/command_line.hpp"
 #include "platform/file_system.hpp"
 #include "platform/files.hpp"
@@ -50,28 +52,35 @@ constexpr const char* USAGE =
     "                          is written\n"
     "  fix [--by-score] -      repair standard input to standard output\n"
     "                          The best repair is the most plausible reading as Russian text\n"
-    "                          (letter trigrams); --by-score takes the one-call repair's rule:\n"
-    "                          the first of the highest text scores. Readings through\n"
-    "                          MacCyrillic and Windows' own 1251 (0x98 as U+0098) count too.\n"
-    "                          Without --by-score, when no reading reads as text (control\n"
-    "                          characters, letters in no Russian order), the text is left\n"
-    "                          as it is: no .fixed file, standard input copied unchanged;\n"
-    "                          exit status 1\n"
+    "                          (letter trigrams), readings through MacCyrillic and Windows'\n"
+    "                          own 1251 (0x98 as U+0098) included. A text of at most 1048575\n"
+    "                          bytes is judged whole; a longer one on its start, and that\n"
+    "                          reading applied to all of it, of any size: a part that does not\n"
+    "                          convert in it fails the file and FILE.fixed stays as it was.\n"
+    "                          When no reading reads as text (control characters, letters in\n"
+    "                          no Russian order), the text is left as it is: no .fixed file,\n"
+    "                          standard input copied unchanged; exit status 1. --by-score\n"
+    "                          takes the one-call repair's rule instead (the first of the\n"
+    "                          highest text scores), for at most 1048575 bytes\n"
     "  top [N] [FILE]          the N (5) most plausible readings of FILE (standard input when\n"
     "                          left out) with both measures: plausibility and text score\n"
     "  detect [--by-count] FILE...\n"
     "                          guess the code page each FILE is written in: the one whose\n"
     "                          reading is the most plausible Russian (MacCyrillic included);\n"
     "                          --by-count: the one that reads the most Cyrillic letters\n"
-    "  names FOLDER [--rename] list garbled file and folder names under FOLDER, a line each:\n"
+    "  names FOLDER [--rename] [--by-count]\n"
+    "                          list garbled file and folder names under FOLDER, a line each:\n"
     "                          the path, a tab, '-> ' and the repaired name; rename them only\n"
-    "                          with --rename (an existing name is never replaced)\n"
+    "                          with --rename (an existing name is never replaced). A name is\n"
+    "                          garbled when its repair has more Cyrillic letters or reads far\n"
+    "                          more plausibly as Russian («яряър» -> «папка»); --by-count\n"
+    "                          takes the first rule alone, as the window does\n"
     "  help                    print this text\n"
     "  --version               print the version\n"
     "\n"
     "Without a command: list, from standard input.\n"
-    "A FILE is a regular file (not a folder, device or pipe) of at most 1048575 bytes;\n"
-    "standard input may hold as many.\n"
+    "A FILE is a regular file (not a folder, device or pipe); but for fix, of at most\n"
+    "1048575 bytes, and standard input may hold as many.\n"
     "In names and paths printed, a line feed, carriage return or tab shows as \\n, \\r, \\t,\n"
     "another control character or a byte that is not UTF-8 as \\xNN, a C1 control or a line\n"
     "or paragraph separator as \\uXXXX, and a backslash that is part of a name as \\\\.\n"
@@ -195,64 +204,50 @@ int list_variants(const Arguments& arguments) {
     return EXIT_DONE;
 }
 
-// The most plausible reading of `input` (nothing when no chain gave one), and whether it reads
-// as text at all.
-struct Reading {
-    std::string text;
-    bool plausible = false;
-};
-std::optional<Reading> most_plausible_reading(std::string_view input) {
-    const Readings readings(input);
-    const ReadingChoice choice = choose_reading(readings);
-    if (choice.index < 0) return std::nullopt;
-    return Reading{std::string(readings[choice.index].view()), choice.plausible};
-}
-
-constexpr const char* IMPLAUSIBLE = "no reading of it reads as text; left unchanged";
-
 int fix_standard_input(bool by_score) {
+    if (!by_score) {
+        const cli::FixReport report =
+            cli::fix_standard_input_streamed([](std::string_view piece, std::string&) {
+                write_out(piece);
+                return true;
+            });
+        if (report.outcome == cli::FixOutcome::repaired) return EXIT_DONE;
+        complain(cli::failure_message(report, "standard input", "standard output",
+                                      "the output stops before that part"));
+        return EXIT_FAILED;
+    }
     const auto input = read_standard_input();
     if (!input) return EXIT_FAILED;
-    std::optional<std::string> repaired;
-    if (!by_score) {
-        const auto reading = most_plausible_reading(*input);
-        if (!reading) return complain("nothing to repair in standard input"), EXIT_FAILED;
-        if (!reading->plausible) {
-            complain(std::string("standard input: ") + IMPLAUSIBLE);
-            write_out(*input);
-            return EXIT_FAILED;
-        }
-        repaired = reading->text;
-    } else {
-        std::string output(std::max(input->size(), WORK_BUFFER_SIZE), '\0');
-        std::uint64_t length = output.size();
-        if (repair_buffer(*input, output.data(), length)) {
-            repaired = output.substr(0, static_cast<std::size_t>(length));
-        }
+    std::string output(std::max(input->size(), WORK_BUFFER_SIZE), '\0');
+    std::uint64_t length = output.size();
+    if (!repair_buffer(*input, output.data(), length)) {
+        return complain("nothing to repair in standard input"), EXIT_FAILED;
     }
-    if (!repaired) return complain("nothing to repair in standard input"), EXIT_FAILED;
-    write_out(*repaired);
+    write_out(std::string_view(output).substr(0, static_cast<std::size_t>(length)));
     return EXIT_DONE;
 }
 
 bool fix_file(const Argument& file, bool by_score) {
-    const auto input = read_file(file, FILE_REPAIR_LIMIT);
-    if (!input) return false;
-    std::u16string output = file.text;
-    output += FIXED_SUFFIX;
-    bool written = false;
-    std::string failure;
-    if (by_score) {
-        written = repair_file(file.text) == 1;
-    } else if (const auto repaired = most_plausible_reading(*input)) {
-        if (!repaired->plausible) return complain(file.shown + ": " + IMPLAUSIBLE), false;
-        written = platform::write_file_replacing(output, repaired->text, failure);
-    } else {
-        failure = "no chain gave a result";
-    }
-    if (!written) {
-        complain("cannot write " + shown(output) + (failure.empty() ? "" : ": " + failure));
+    if (file.text.empty()) {
+        complain(file.shown.empty() ? "cannot read a file with an empty name"
+                                    : "cannot read " + file.shown + ": the name is not UTF-8");
         return false;
+    }
+    const std::u16string output = file.text + std::u16string(FIXED_SUFFIX);
+    if (by_score) {
+        // The one-call repair, unchanged: files of at most FILE_REPAIR_LIMIT bytes.
+        if (!read_file(file, FILE_REPAIR_LIMIT)) return false;
+        if (repair_file(file.text) != 1) {
+            complain("cannot write " + shown(output));
+            return false;
+        }
+    } else {
+        const cli::FixReport report = cli::fix_file_streamed(file.text, output);
+        if (report.outcome != cli::FixOutcome::repaired) {
+            complain(cli::failure_message(report, file.shown, shown(output),
+                                          shown(output) + " left as it was"));
+            return false;
+        }
     }
     print("%s -> %s\n", file.shown.c_str(), shown(output).c_str());
     return true;
@@ -353,17 +348,34 @@ int detect(Arguments arguments) {
 }
 
 int names(const Arguments& arguments) {
-    const bool rename = arguments.size() == 2 && arguments[1].text == u"--rename";
-    if (arguments.empty() || (arguments.size() == 2 && !rename) || arguments.size() > 2) {
-        return complain("names takes a folder, and --rename"), EXIT_USAGE;
+    bool rename = false, by_count = false;
+    const Argument* folder_argument = nullptr;
+    for (const Argument& argument : arguments) {
+        if (argument.text == u"--rename" && !rename) {
+            rename = true;
+        } else if (argument.text == u"--by-count" && !by_count) {
+            by_count = true;
+        } else if (folder_argument == nullptr) {
+            folder_argument = &argument;
+        } else {
+            folder_argument = nullptr;
+            break;
+        }
     }
-    const std::u16string& folder = arguments[0].text;
+    if (folder_argument == nullptr) {
+        return complain("names takes a folder, and --rename, --by-count"), EXIT_USAGE;
+    }
+    const std::u16string& folder = folder_argument->text;
     if (folder.empty() || !platform::Directory::open(folder).is_open()) {
-        return complain("cannot list " + arguments[0].shown), EXIT_FAILED;
+        return complain("cannot list " + folder_argument->shown), EXIT_FAILED;
     }
     BrokenNameList list;
     std::set<platform::DirectoryIdentity> walked;
-    scan_directory(folder, list, walked);
+    if (by_count) {
+        scan_directory(folder, list, walked);  // the window's rule: more Cyrillic after repair
+    } else {
+        scan_directory_either_way(folder, list, walked);
+    }
     for (int i = 0; i < list.count(); ++i) {
         print("%s\t-> %s\n", shown(list.paths[static_cast<std::size_t>(i)]).c_str(),
               shown(list.names[static_cast<std::size_t>(i)]).c_str());

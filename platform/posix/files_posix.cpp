@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "encoding/utf8.hpp"
@@ -28,6 +29,12 @@ class FileDescriptor {
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return fd_; }
+    // No longer ours to close.
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
     // Closes now, reporting whether the close (and so the write before it) succeeded.
     bool close_checked() {
         const int fd = fd_;
@@ -194,29 +201,54 @@ class TemporaryFile {
 
 }  // namespace
 
-std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit,
-                                           std::string& failure) {
+namespace {
+
+// An open descriptor of the existing regular file at `path`, or -1 with `failure` saying why.
+int open_regular_file(std::u16string_view path, std::string& failure) {
     // Without blocking: opening a pipe with no writer, or a device, would otherwise wait.
     FileDescriptor file(
         open(posix::native_path(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.get() < 0) {
         failure = system_failure(errno);
-        return std::nullopt;
+        return -1;
     }
     struct stat status {};
     if (fstat(file.get(), &status) != 0) {
         failure = system_failure(errno);
-        return std::nullopt;
+        return -1;
     }
     if (!S_ISREG(status.st_mode)) {
         failure = S_ISDIR(status.st_mode) ? system_failure(EISDIR) : "not a regular file";
-        return std::nullopt;
+        return -1;
     }
     const int flags = fcntl(file.get(), F_GETFL);
     if (flags < 0 || fcntl(file.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) {
         failure = system_failure(errno);
-        return std::nullopt;
+        return -1;
     }
+    return file.release();
+}
+
+// Standard input when it can be read: not closed, not a folder.
+bool standard_input_readable(std::string& failure) {
+    struct stat status {};
+    if (fstat(STDIN_FILENO, &status) != 0) {
+        failure = errno == EBADF ? "it is closed" : system_failure(errno);
+        return false;
+    }
+    if (S_ISDIR(status.st_mode)) {
+        failure = system_failure(EISDIR);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit,
+                                           std::string& failure) {
+    FileDescriptor file(open_regular_file(path, failure));
+    if (file.get() < 0) return std::nullopt;
     return read_prefix(file.get(), limit, failure);
 }
 
@@ -226,41 +258,117 @@ std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t
 }
 
 std::optional<FilePrefix> read_standard_input_prefix(std::size_t limit, std::string& failure) {
-    struct stat status {};
-    if (fstat(STDIN_FILENO, &status) != 0) {
-        failure = errno == EBADF ? "it is closed" : system_failure(errno);
-        return std::nullopt;
-    }
-    if (S_ISDIR(status.st_mode)) {
-        failure = system_failure(EISDIR);
-        return std::nullopt;
-    }
+    if (!standard_input_readable(failure)) return std::nullopt;
     return read_prefix(STDIN_FILENO, limit, failure);
 }
 
-bool write_file_replacing(std::u16string_view path, std::string_view bytes, std::string& failure) {
-    const std::string target = posix::native_path(path);
-    TemporaryFile file(target);
-    if (file.fd() < 0) {
-        failure = system_failure(file.error());
+struct ByteReader::Handle {
+    int fd = -1;
+    bool owned = false;
+    ~Handle() {
+        if (owned && fd >= 0) close(fd);
+    }
+};
+
+ByteReader::ByteReader() = default;
+ByteReader::~ByteReader() = default;
+
+bool ByteReader::open_file(std::u16string_view path, std::string& failure) {
+    handle_.reset();
+    const int fd = open_regular_file(path, failure);
+    if (fd < 0) return false;
+    handle_ = std::make_unique<Handle>();
+    handle_->fd = fd;
+    handle_->owned = true;
+    return true;
+}
+
+bool ByteReader::open_standard_input(std::string& failure) {
+    handle_.reset();
+    if (!standard_input_readable(failure)) return false;
+    handle_ = std::make_unique<Handle>();
+    handle_->fd = STDIN_FILENO;
+    return true;
+}
+
+std::optional<std::size_t> ByteReader::read(char* buffer, std::size_t capacity,
+                                            std::string& failure) {
+    if (!handle_) {
+        failure = system_failure(EBADF);
+        return std::nullopt;
+    }
+    for (;;) {
+        const ssize_t n = ::read(handle_->fd, buffer, capacity);
+        if (n >= 0) return static_cast<std::size_t>(n);
+        if (errno == EINTR) continue;
+        failure = system_failure(errno);
+        return std::nullopt;
+    }
+}
+
+struct ReplacingWriter::Handle {
+    std::string target;
+    std::unique_ptr<TemporaryFile> file;  // removed with it unless put in place
+    mode_t created_mode = 0;
+};
+
+ReplacingWriter::ReplacingWriter() = default;
+ReplacingWriter::~ReplacingWriter() = default;
+
+bool ReplacingWriter::begin(std::u16string_view path, std::string& failure) {
+    handle_.reset();
+    auto handle = std::make_unique<Handle>();
+    handle->target = posix::native_path(path);
+    handle->file = std::make_unique<TemporaryFile>(handle->target);
+    if (handle->file->fd() < 0) {
+        failure = system_failure(handle->file->error());
         return false;
     }
     // The mode a new file gets (the umask applied), narrowed to ours alone while it is written.
     struct stat created {};
-    if (fstat(file.fd(), &created) != 0 || fchmod(file.fd(), 0600) != 0) {
+    if (fstat(handle->file->fd(), &created) != 0 || fchmod(handle->file->fd(), 0600) != 0) {
         failure = system_failure(errno);
         return false;
     }
-    // A regular file in place keeps its permissions; a symbolic link is not followed for them.
-    struct stat existing {};
-    const bool replaces_a_file = lstat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-    const mode_t mode = (replaces_a_file ? existing.st_mode : created.st_mode) & 07777;
-    if (!write_fully(file.fd(), bytes) || fsync(file.fd()) != 0 || fchmod(file.fd(), mode) != 0 ||
-        !file.close_checked() || !file.put_in_place(target)) {
+    handle->created_mode = created.st_mode;
+    handle_ = std::move(handle);
+    return true;
+}
+
+bool ReplacingWriter::write(std::string_view bytes, std::string& failure) {
+    if (!handle_) {
+        failure = system_failure(EBADF);
+        return false;
+    }
+    if (!write_fully(handle_->file->fd(), bytes)) {
         failure = system_failure(errno);
+        handle_.reset();  // the temporary file goes now
         return false;
     }
     return true;
+}
+
+bool ReplacingWriter::commit(std::string& failure) {
+    if (!handle_) {
+        failure = system_failure(EBADF);
+        return false;
+    }
+    TemporaryFile& file = *handle_->file;
+    // A regular file in place keeps its permissions; a symbolic link is not followed for them.
+    struct stat existing {};
+    const bool replaces_a_file =
+        lstat(handle_->target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    const mode_t mode = (replaces_a_file ? existing.st_mode : handle_->created_mode) & 07777;
+    const bool done = fsync(file.fd()) == 0 && fchmod(file.fd(), mode) == 0 &&
+                      file.close_checked() && file.put_in_place(handle_->target);
+    if (!done) failure = system_failure(errno);
+    handle_.reset();
+    return done;
+}
+
+bool write_file_replacing(std::u16string_view path, std::string_view bytes, std::string& failure) {
+    ReplacingWriter writer;
+    return writer.begin(path, failure) && writer.write(bytes, failure) && writer.commit(failure);
 }
 
 bool write_file_replacing(std::u16string_view path, std::string_view bytes) {

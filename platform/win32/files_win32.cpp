@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "platform/files.hpp"
@@ -23,6 +24,16 @@ class File {
     File& operator=(const File&) = delete;
     bool is_open() const { return handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
+    // No longer ours to close.
+    HANDLE release() {
+        const HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
+    void reset(HANDLE handle) {
+        if (is_open()) CloseHandle(handle_);
+        handle_ = handle;
+    }
     bool close_checked() {
         const HANDLE handle = handle_;
         handle_ = INVALID_HANDLE_VALUE;
@@ -102,8 +113,11 @@ std::u16string folder_of(const std::u16string& path) {
 
 }  // namespace
 
-std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit,
-                                           std::string& failure) {
+namespace {
+
+// The open handle of the existing regular file at `path`, or INVALID_HANDLE_VALUE with `failure`
+// saying why.
+HANDLE open_regular_file(std::u16string_view path, std::string& failure) {
     const std::u16string name = win32::long_path(path);  // exactly this entry, however long
     File file(CreateFileW(wide(name), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -113,13 +127,22 @@ std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t
         const bool folder =
             attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         failure = folder ? "Is a directory" : system_failure(error);
-        return std::nullopt;
+        return INVALID_HANDLE_VALUE;
     }
     // A device (NUL, COM1, CON) or a pipe is no file: reading it could wait forever.
     if (GetFileType(file.get()) != FILE_TYPE_DISK) {
         failure = "not a regular file";
-        return std::nullopt;
+        return INVALID_HANDLE_VALUE;
     }
+    return file.release();
+}
+
+}  // namespace
+
+std::optional<FilePrefix> read_file_prefix(std::u16string_view path, std::size_t limit,
+                                           std::string& failure) {
+    File file(open_regular_file(path, failure));
+    if (!file.is_open()) return std::nullopt;
     return read_prefix(file.get(), limit, failure);
 }
 
@@ -137,48 +160,148 @@ std::optional<FilePrefix> read_standard_input_prefix(std::size_t limit, std::str
     return read_prefix(input, limit, failure);
 }
 
-bool write_file_replacing(std::u16string_view path, std::string_view bytes, std::string& failure) {
-    const std::u16string target = win32::long_path(path);  // exactly this entry, however long
+struct ByteReader::Handle {
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    bool owned = false;
+    ~Handle() {
+        if (owned && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+};
+
+ByteReader::ByteReader() = default;
+ByteReader::~ByteReader() = default;
+
+bool ByteReader::open_file(std::u16string_view path, std::string& failure) {
+    handle_.reset();
+    const HANDLE handle = open_regular_file(path, failure);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    handle_ = std::make_unique<Handle>();
+    handle_->handle = handle;
+    handle_->owned = true;
+    return true;
+}
+
+bool ByteReader::open_standard_input(std::string& failure) {
+    handle_.reset();
+    const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
+    if (input == nullptr || input == INVALID_HANDLE_VALUE) {
+        failure = "it is closed";
+        return false;
+    }
+    handle_ = std::make_unique<Handle>();
+    handle_->handle = input;
+    return true;
+}
+
+std::optional<std::size_t> ByteReader::read(char* buffer, std::size_t capacity,
+                                            std::string& failure) {
+    if (!handle_) {
+        failure = system_failure(ERROR_INVALID_HANDLE);
+        return std::nullopt;
+    }
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(capacity, 1u << 30));
+    DWORD got = 0;
+    if (!ReadFile(handle_->handle, buffer, chunk, &got, nullptr)) {
+        const DWORD error = GetLastError();
+        // The end of a pipe is the end of the input.
+        if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) return std::size_t{0};
+        failure = system_failure(error);
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(got);
+}
+
+struct ReplacingWriter::Handle {
+    std::u16string target;
+    std::u16string temporary;
+    File file{INVALID_HANDLE_VALUE};
+    bool marked = false;
+    bool placed = false;
+    ~Handle() {
+        if (placed) return;
+        // Marked, the file goes with its handle; otherwise (or when the handle is closed
+        // already) it is removed by name.
+        if (file.is_open()) file.close_checked();
+        if (!temporary.empty()) DeleteFileW(wide(temporary));
+    }
+};
+
+ReplacingWriter::ReplacingWriter() = default;
+ReplacingWriter::~ReplacingWriter() = default;
+
+bool ReplacingWriter::begin(std::u16string_view path, std::string& failure) {
+    handle_.reset();
+    auto handle = std::make_unique<Handle>();
+    handle->target = win32::long_path(path);  // exactly this entry, however long
     // A short name of our own in the target's folder, so the final move stays on one volume
     // and a long target name still leaves room for it.
-    const std::u16string folder = folder_of(target);
+    const std::u16string folder = folder_of(handle->target);
     DWORD seed = GetCurrentProcessId() * 2654435761u ^ GetTickCount();
     std::u16string temporary;
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
+    HANDLE created = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && created == INVALID_HANDLE_VALUE; ++attempt) {
         temporary = folder + u".tavrik-";
         for (int shift = 28; shift >= 0; shift -= 4) {
             temporary += u"0123456789abcdef"[(seed >> shift) & 0xF];
         }
         seed = seed * 1664525u + 1013904223u;
-        handle = CreateFileW(wide(temporary), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+        created = CreateFileW(wide(temporary), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
     }
-    File file(handle);
-    if (!file.is_open()) {
+    if (created == INVALID_HANDLE_VALUE) {
         failure = system_failure(GetLastError());
         return false;
     }
+    handle->temporary = temporary;
+    handle->file.reset(created);
     // Where the mark cannot be set, the file is still removed on every failure reported below.
-    const bool marked = delete_when_closed(file.get(), true);
-    bool written = true;
-    while (written && !bytes.empty()) {
+    handle->marked = delete_when_closed(created, true);
+    handle_ = std::move(handle);
+    return true;
+}
+
+bool ReplacingWriter::write(std::string_view bytes, std::string& failure) {
+    if (!handle_) {
+        failure = system_failure(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    while (!bytes.empty()) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1u << 30));
         DWORD done = 0;
-        written = WriteFile(file.get(), bytes.data(), chunk, &done, nullptr) && done == chunk;
-        if (written) bytes.remove_prefix(done);
-    }
-    written = written && FlushFileBuffers(file.get()) &&
-              (!marked || delete_when_closed(file.get(), false)) && file.close_checked();
-    if (!written || !MoveFileExW(wide(temporary), wide(target),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        failure = system_failure(GetLastError());
-        if (file.is_open()) file.close_checked();
-        DeleteFileW(wide(temporary));
-        return false;
+        if (!WriteFile(handle_->file.get(), bytes.data(), chunk, &done, nullptr) || done != chunk) {
+            failure = system_failure(GetLastError());
+            handle_.reset();  // the temporary file goes now
+            return false;
+        }
+        bytes.remove_prefix(done);
     }
     return true;
+}
+
+bool ReplacingWriter::commit(std::string& failure) {
+    if (!handle_) {
+        failure = system_failure(ERROR_INVALID_HANDLE);
+        return false;
+    }
+    Handle& handle = *handle_;
+    const bool written = FlushFileBuffers(handle.file.get()) &&
+                         (!handle.marked || delete_when_closed(handle.file.get(), false)) &&
+                         handle.file.close_checked();
+    if (!written || !MoveFileExW(wide(handle.temporary), wide(handle.target),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        failure = system_failure(GetLastError());
+        handle_.reset();
+        return false;
+    }
+    handle.placed = true;
+    handle_.reset();
+    return true;
+}
+
+bool write_file_replacing(std::u16string_view path, std::string_view bytes, std::string& failure) {
+    ReplacingWriter writer;
+    return writer.begin(path, failure) && writer.write(bytes, failure) && writer.commit(failure);
 }
 
 bool write_file_replacing(std::u16string_view path, std::string_view bytes) {
