@@ -233,7 +233,8 @@ bool fix_file(const Argument& file, bool by_score) {
                                     : "cannot read " + file.shown + ": the name is not UTF-8");
         return false;
     }
-    const std::u16string output = file.text + std::u16string(FIXED_SUFFIX);
+    std::u16string output = file.text;
+    output += FIXED_SUFFIX;
     if (by_score) {
         // The one-call repair, unchanged: files of at most FILE_REPAIR_LIMIT bytes.
         if (!read_file(file, FILE_REPAIR_LIMIT)) return false;
