@@ -59,7 +59,8 @@ void skip(BrokenNameList& list, SkippedEntry::Reason reason, std::u16string_view
 
 // The walk itself; may run out of memory (scan_directory keeps what was found then).
 void walk_tree(std::u16string_view directory, BrokenNameList& list,
-               std::set<platform::DirectoryIdentity>& walked) {
+               std::set<platform::DirectoryIdentity>& walked, ScanControl* control) {
+    if (control && control->cancelled()) return;
     TreeWalk walk;
     const std::u16string start(directory);
     platform::Directory opened = platform::Directory::open(start);
@@ -71,12 +72,17 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
     }
     if (identity) walked.insert(*identity);
     if (walk.top().incomplete) skip(list, SkippedEntry::Reason::unreadable, start);
+    if (control) control->report(start);
     std::u16string repaired;
     while (!walk.empty()) {
         TreeWalk::Level& level = walk.top();
         if (level.next == level.entries.size()) {
             walk.leave();
             continue;
+        }
+        if (control) {
+            if (control->cancelled()) return;
+            control->count_entry(level.path);
         }
         const platform::DirectoryEntry entry = level.entries[level.next++];
         const bool descend = entry.is_directory && !entry.is_link;
@@ -109,6 +115,7 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
         // (index 0 on some network shares) might be shared by different directories.
         if (below_identity) walked.insert(*below_identity);
         if (walk.top().incomplete) skip(list, SkippedEntry::Reason::unreadable, *path);
+        if (control) control->report(*path);
     }
 }
 
@@ -145,25 +152,45 @@ const platform::Directory* hold_directory(const BrokenNameList& list, std::size_
     return chain.directory(chain.depth() - 1);
 }
 
-}  // namespace
-
-void scan_directory(std::u16string_view directory, BrokenNameList& list,
-                    std::set<platform::DirectoryIdentity>& walked) {
+// scan_directory and scan_known_folders, with or without a control.
+void scan_tree(std::u16string_view directory, BrokenNameList& list,
+               std::set<platform::DirectoryIdentity>& walked, ScanControl* control) {
     try {
-        walk_tree(directory, list, walked);
+        walk_tree(directory, list, walked, control);
     } catch (const std::bad_alloc&) {
         // The list keeps what was recorded: equal numbers of paths and names.
     }
 }
 
-int scan_known_folders(BrokenNameList& list) {
+int scan_folders(BrokenNameList& list, ScanControl* control) {
     list = BrokenNameList{};
     std::set<platform::DirectoryIdentity> walked;
     for (const platform::KnownFolder folder : KNOWN_FOLDERS) {
+        if (control && control->cancelled()) break;
         if (const auto path = platform::known_folder_path(folder))
-            scan_directory(*path, list, walked);
+            scan_tree(*path, list, walked, control);
     }
     return list.count();
+}
+
+}  // namespace
+
+void scan_directory(std::u16string_view directory, BrokenNameList& list,
+                    std::set<platform::DirectoryIdentity>& walked) {
+    scan_tree(directory, list, walked, nullptr);
+}
+
+void scan_directory(std::u16string_view directory, BrokenNameList& list,
+                    std::set<platform::DirectoryIdentity>& walked, ScanControl& control) {
+    scan_tree(directory, list, walked, &control);
+}
+
+int scan_known_folders(BrokenNameList& list) {
+    return scan_folders(list, nullptr);
+}
+
+int scan_known_folders(BrokenNameList& list, ScanControl& control) {
+    return scan_folders(list, &control);
 }
 
 void free_broken_names(BrokenNameList& list) {
