@@ -67,12 +67,12 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
     if (!opened.is_open()) return skip(list, SkippedEntry::Reason::unreadable, start);
     const auto identity = opened.identity();
     if (identity && walked.count(*identity) != 0) return;
+    if (control) control->report(start);
     if (!walk.enter(std::move(opened), start, start)) {
         return skip(list, SkippedEntry::Reason::unreadable, start);
     }
     if (identity) walked.insert(*identity);
     if (walk.top().incomplete) skip(list, SkippedEntry::Reason::unreadable, start);
-    if (control) control->report(start);
     std::u16string repaired;
     while (!walk.empty()) {
         TreeWalk::Level& level = walk.top();
@@ -107,6 +107,7 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
         }
         const auto below_identity = below.identity();
         if (below_identity && walked.count(*below_identity) != 0) continue;
+        if (control) control->report(*path);
         if (!walk.enter(std::move(below), entry.name, *path)) {
             skip(list, SkippedEntry::Reason::unreadable, *path);
             continue;
@@ -115,7 +116,6 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
         // (index 0 on some network shares) might be shared by different directories.
         if (below_identity) walked.insert(*below_identity);
         if (walk.top().incomplete) skip(list, SkippedEntry::Reason::unreadable, *path);
-        if (control) control->report(*path);
     }
 }
 

@@ -16,8 +16,8 @@ struct ScanProgress {
 };
 
 // Handed to a walk by whoever started it. The walk calls `on_progress` on its own thread each time
-// it enters a directory and after every PROGRESS_STEP entries; and it ends soon after `cancel()`
-// is called, from any thread, keeping what it had found by then.
+// it starts to read a directory and after every PROGRESS_STEP entries; and it ends soon after
+// `cancel()` is called, from any thread, keeping what it had found by then.
 class ScanControl {
   public:
     static constexpr std::uint64_t PROGRESS_STEP = 256;
@@ -37,7 +37,7 @@ class ScanControl {
     void count_entry(std::u16string_view directory) {
         if (++entries_ % PROGRESS_STEP == 0) report(directory);
     }
-    // For the walk: `directory` entered (listed).
+    // For the walk: `directory` is about to be read.
     void report(std::u16string_view directory) {
         if (on_progress_) on_progress_(ScanProgress{entries_, directory});
     }

@@ -68,21 +68,21 @@ TEST_F(SystemCheckProgress, TheWindowShowsProgressWhileTheWalkRunsAndItsStateAft
     EXPECT_TRUE(window.message_boxes.empty());
     EXPECT_EQ(window.cursor_changes, 0);
 
-    // The window's thread hears of the walk each time it lists a folder: the count and the
-    // folder it said last (the one before, when the walk had said nothing since).
+    // The window's thread looks at the walk each time it lists a folder: the count and the
+    // folder being read.
     std::vector<std::u16string> seen;
     {
         WalkListingHook hook([&](std::u16string_view) {
-            window.deliver_notices();
-            on_work_notice(state);  // a notice may also come later than the walk said it
+            EXPECT_EQ(window.deliver_notices(), 0);  // the walk only tells that it ended
+            on_work_notice(state);                   // the window looks, as its timer has it
             seen.push_back(window.text(IDC_SCORE));
         });
         ASSERT_TRUE(window.run_held_work());
     }
     EXPECT_EQ(seen, (std::vector<std::u16string>{
-                        u"Просмотрено: 0",
-                        u"Просмотрено: 0  |  " + tree_.path(u"Desktop"),
-                        u"Просмотрено: 3  |  " + tree_.path(u"Documents"),
+                        walk_progress_line(0, tree_.path(u"Desktop")),
+                        walk_progress_line(3, tree_.path(u"Documents")),
+                        walk_progress_line(4, tree_.path(u"Documents/Папка")),
                     }));
     EXPECT_TRUE(window.message_boxes.empty());
 

@@ -49,12 +49,17 @@ std::u16string walk_progress_line(std::uint64_t entries, std::u16string_view dir
     std::u16string line = u"Просмотрено: " + number(entries);
     if (directory.empty()) return line;
     line += u"  |  ";
-    if (directory.size() <= PROGRESS_PATH_UNITS) return line += directory;
+    if (directory.size() <= PROGRESS_PATH_UNITS) {
+        line.append(directory);
+        return line;
+    }
     std::size_t from = directory.size() - PROGRESS_PATH_UNITS;
     if (directory[from] >= 0xDC00 && directory[from] <= 0xDFFF) ++from;  // not half a pair
     const std::size_t separator = directory.find_first_of(u"\\/", from);
     if (separator != std::u16string_view::npos) from = separator;
-    return line += u"…" + std::u16string(directory.substr(from));
+    line += u'…';
+    line.append(directory.substr(from));
+    return line;
 }
 
 bool system_walk_running(const MainWindowState& state) {

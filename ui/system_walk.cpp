@@ -24,15 +24,9 @@ SystemWalk::Progress SystemWalk::progress() const {
 }
 
 void SystemWalk::on_progress(const ScanProgress& progress) {
-    {
-        const std::lock_guard lock(mutex_);
-        progress_.entries = progress.entries;
-        progress_.directory.assign(progress.directory);
-    }
-    const auto now = std::chrono::steady_clock::now();
-    if (now - last_notice_ < NOTICE_INTERVAL) return;
-    last_notice_ = now;
-    window_.notify_window();
+    const std::lock_guard lock(mutex_);
+    progress_.entries = progress.entries;
+    progress_.directory.assign(progress.directory);
 }
 
 }  // namespace tavrik

@@ -3,7 +3,6 @@
 // list only once the work has ended (WindowSystem::finish_work).
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -16,9 +15,6 @@ namespace tavrik {
 
 class SystemWalk {
   public:
-    // The window hears of progress at most this often; of the end at once.
-    static constexpr std::chrono::milliseconds NOTICE_INTERVAL{100};
-
     struct Progress {
         std::uint64_t entries = 0;
         std::u16string directory;  // empty before the first folder is read
@@ -30,6 +26,7 @@ class SystemWalk {
     SystemWalk& operator=(const SystemWalk&) = delete;
 
     // The walk itself, on the work's thread: every known folder, then a notice that it ended.
+    // Its progress is only kept: the window reads it when it likes (on_work_notice).
     void run() noexcept;
 
     // On the window's thread.
@@ -52,8 +49,7 @@ class SystemWalk {
     ScanControl control_;
     BrokenNameList list_;  // the work's, until it ends
     mutable std::mutex mutex_;
-    Progress progress_;                                    // under mutex_
-    std::chrono::steady_clock::time_point last_notice_{};  // the work's
+    Progress progress_;  // under mutex_
 };
 
 }  // namespace tavrik

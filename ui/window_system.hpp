@@ -82,9 +82,10 @@ public:
 
     // Work away from the window's thread, one at a time. start_work runs `work` on a thread of
     // its own, after waiting for the previous work to end; false when no thread could be had
-    // (nothing runs then). finish_work waits until the work has ended. notify_window may be
-    // called from any thread: the window's thread then calls on_work_notice
-    // (ui/system_check_progress.hpp) soon; several notices may arrive as one.
+    // (nothing runs then). finish_work waits until the work has ended. While the work runs, the
+    // window's thread calls on_work_notice (ui/system_check_progress.hpp) a few times a second,
+    // never so often that input waits; and soon after notify_window, which may be called from
+    // any thread (several notices may arrive as one).
     virtual bool start_work(std::function<void()> work) = 0;
     virtual void finish_work() = 0;
     virtual void notify_window() = 0;
