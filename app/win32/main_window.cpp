@@ -31,7 +31,7 @@ static_assert(VK_F5 == KEY_F5);
 // Work away from the window's thread (the check-system walk): the notice it posts, and the timer
 // that has the window look at its progress meanwhile (WM_TIMER never holds up input).
 constexpr UINT WM_WORK_NOTICE = WM_APP + 1;
-constexpr UINT_PTR WORK_TIMER = 1;
+constexpr UINT_PTR WORK_TIMER = 0x7A4B;  // an id no other timer of the window uses
 constexpr UINT WORK_TIMER_MS = 150;
 
 using platform::win32::wide;

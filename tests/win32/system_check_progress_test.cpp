@@ -198,7 +198,7 @@ std::u16string WalkInTheWindow::documents_;
 TEST_F(WalkInTheWindow, TheWindowAnswersAndShowsProgressWhileAHundredThousandEntriesAreWalked) {
     // Another thread asks the window for its score line all along, as the system and other
     // programs do; every question must be answered.
-    std::atomic<bool> stop{false};
+    std::atomic<bool> stop{false}, stopped{false};
     std::vector<std::u16string> seen;
     int asked = 0, unanswered = 0;
     double longest_ms = 0;
@@ -222,6 +222,7 @@ TEST_F(WalkInTheWindow, TheWindowAnswersAndShowsProgressWhileAHundredThousandEnt
                 seen.emplace_back(got.begin(), got.end());
             Sleep(20);
         }
+        stopped = true;
     });
 
     BoxAnswerer answerer;
@@ -233,6 +234,7 @@ TEST_F(WalkInTheWindow, TheWindowAnswersAndShowsProgressWhileAHundredThousandEnt
     const double walk_s =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     stop = true;
+    test::pump_messages_until([&] { return stopped.load(); });  // its last question answered
     asker.join();
     ASSERT_TRUE(ended);
 
