@@ -59,13 +59,16 @@ void skip(BrokenNameList& list, SkippedEntry::Reason reason, std::u16string_view
 
 // The walk itself; may run out of memory (scan_directory keeps what was found then).
 void walk_tree(std::u16string_view directory, BrokenNameList& list,
-               std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken_name) {
+               std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken_name,
+               ScanControl* control) {
+    if (control && control->cancelled()) return;
     TreeWalk walk;
     const std::u16string start(directory);
     platform::Directory opened = platform::Directory::open(start);
     if (!opened.is_open()) return skip(list, SkippedEntry::Reason::unreadable, start);
     const auto identity = opened.identity();
     if (identity && walked.count(*identity) != 0) return;
+    if (control) control->report(start);
     if (!walk.enter(std::move(opened), start, start)) {
         return skip(list, SkippedEntry::Reason::unreadable, start);
     }
@@ -77,6 +80,10 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
         if (level.next == level.entries.size()) {
             walk.leave();
             continue;
+        }
+        if (control) {
+            if (control->cancelled()) return;
+            control->count_entry(level.path);
         }
         const platform::DirectoryEntry entry = level.entries[level.next++];
         const bool descend = entry.is_directory && !entry.is_link;
@@ -101,6 +108,7 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
         }
         const auto below_identity = below.identity();
         if (below_identity && walked.count(*below_identity) != 0) continue;
+        if (control) control->report(*path);
         if (!walk.enter(std::move(below), entry.name, *path)) {
             skip(list, SkippedEntry::Reason::unreadable, *path);
             continue;
@@ -145,30 +153,52 @@ const platform::Directory* hold_directory(const BrokenNameList& list, std::size_
     return chain.directory(chain.depth() - 1);
 }
 
-}  // namespace
-
-void scan_directory(std::u16string_view directory, BrokenNameList& list,
-                    std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken) {
+// scan_directory and scan_known_folders, with or without a control.
+void scan_tree(std::u16string_view directory, BrokenNameList& list,
+               std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken,
+               ScanControl* control) {
     try {
-        walk_tree(directory, list, walked, broken);
+        walk_tree(directory, list, walked, broken, control);
     } catch (const std::bad_alloc&) {
         // The list keeps what was recorded: equal numbers of paths and names.
     }
 }
 
-void scan_directory(std::u16string_view directory, BrokenNameList& list,
-                    std::set<platform::DirectoryIdentity>& walked) {
-    scan_directory(directory, list, walked, repair_name);
-}
-
-int scan_known_folders(BrokenNameList& list) {
+int scan_folders(BrokenNameList& list, ScanControl* control) {
     list = BrokenNameList{};
     std::set<platform::DirectoryIdentity> walked;
     for (const platform::KnownFolder folder : KNOWN_FOLDERS) {
+        if (control && control->cancelled()) break;
         if (const auto path = platform::known_folder_path(folder))
-            scan_directory(*path, list, walked);
+            scan_tree(*path, list, walked, repair_name, control);
     }
     return list.count();
+}
+
+}  // namespace
+
+void scan_directory(std::u16string_view directory, BrokenNameList& list,
+                    std::set<platform::DirectoryIdentity>& walked) {
+    scan_tree(directory, list, walked, repair_name, nullptr);
+}
+
+void scan_directory(std::u16string_view directory, BrokenNameList& list,
+                    std::set<platform::DirectoryIdentity>& walked, ScanControl& control) {
+    scan_tree(directory, list, walked, repair_name, &control);
+}
+
+void scan_directory(std::u16string_view directory, BrokenNameList& list,
+                    std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken,
+                    ScanControl* control) {
+    scan_tree(directory, list, walked, broken, control);
+}
+
+int scan_known_folders(BrokenNameList& list) {
+    return scan_folders(list, nullptr);
+}
+
+int scan_known_folders(BrokenNameList& list, ScanControl& control) {
+    return scan_folders(list, &control);
 }
 
 void free_broken_names(BrokenNameList& list) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "names/scan_control.hpp"
 #include "platform/file_system.hpp"
 #include "platform/known_folders.hpp"
 
@@ -61,16 +62,24 @@ struct BrokenNameList {
 // PATH_BUFFER_UNITS: such entries, and directories that cannot be read, go to list.skipped.
 void scan_directory(std::u16string_view directory, BrokenNameList& list,
                     std::set<platform::DirectoryIdentity>& walked);
+// The same, telling `control` how far it has got and ending early when it is cancelled.
+void scan_directory(std::u16string_view directory, BrokenNameList& list,
+                    std::set<platform::DirectoryIdentity>& walked, ScanControl& control);
 
 // The same walk with another rule for which names are broken (repair_name's form: 1 and the
 // repaired name, or 0).
 using BrokenNameRule = int (*)(std::u16string_view path, std::u16string& repaired);
 void scan_directory(std::u16string_view directory, BrokenNameList& list,
-                    std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken);
+                    std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken,
+                    ScanControl* control = nullptr);
 
 // Empties `list`, then walks every known folder; a folder walked already (two known folders
 // that are one, or one inside another) is not walked again. Returns the number found.
 int scan_known_folders(BrokenNameList& list);
+// The same, telling `control` how far it has got. Once it is cancelled the walk ends soon, no
+// further folder is walked, and `list` holds only part of what there is (control.cancelled()
+// says so).
+int scan_known_folders(BrokenNameList& list, ScanControl& control);
 
 void free_broken_names(BrokenNameList& list);
 

@@ -28,6 +28,11 @@ class SystemCheck : public test::WindowTest {
     void add_broken(std::u16string_view real) {
         tree_.make_file(u"Desktop/" + shown_in_ansi(real));
     }
+    // A check-system command, and what the window's thread does when the walk has ended.
+    void check(int id = IDC_CHECK_SYSTEM) {
+        on_command(state, id, 0);
+        window.deliver_notices();
+    }
     const test::RecordingWindowSystem::ShownMessageBox& last_box() const {
         return window.message_boxes.back();
     }
@@ -38,14 +43,14 @@ class SystemCheck : public test::WindowTest {
 
 TEST_F(SystemCheck, NothingFound) {
     tree_.make_file(u"Desktop/Отчёт.doc");
-    on_command(state, IDC_CHECK_SYSTEM, 0);
+    check();
     ASSERT_EQ(window.message_boxes.size(), 1u);
     EXPECT_EQ(last_box().text, u"Битых имён не найдено.\nВсе файлы в порядке.");
     EXPECT_EQ(last_box().caption, u"Проверка системы");
     EXPECT_EQ(last_box().icon, MessageBoxIcon::Information);
     EXPECT_TRUE(state.broken_names.empty());
-    EXPECT_EQ(window.wait_cursors, 0);
-    EXPECT_EQ(window.cursor_changes, 2);
+    // The walk runs away from the window, which keeps its own cursor.
+    EXPECT_EQ(window.cursor_changes, 0);
 
     on_command(state, IDM_FIX_SYSTEM, 0);
     EXPECT_EQ(last_box().text, u"Сначала: Инструменты → Проверить систему.");
@@ -57,7 +62,7 @@ TEST_F(SystemCheck, FoundAndFixedAtOnce) {
     for (const auto* name : {u"Фото.jpg", u"Море.jpg", u"Лес.jpg"})
         add_broken(name);
     window.answers = {MessageBoxAnswer::Yes};
-    on_command(state, IDM_CHECK_SYSTEM, 0);
+    check(IDM_CHECK_SYSTEM);
     ASSERT_EQ(window.message_boxes.size(), 2u);
     const auto& found = window.message_boxes[0];
     EXPECT_EQ(found.text, u"Найдены файлы и папки с битыми именами.\n\nИсправить их сейчас?");
@@ -76,7 +81,7 @@ TEST_F(SystemCheck, FoundAndFixedAtOnce) {
 TEST_F(SystemCheck, AnsweredNoTheListWaitsForFixSystem) {
     add_broken(u"Фото.jpg");
     window.answers = {MessageBoxAnswer::No};
-    on_command(state, IDC_CHECK_SYSTEM, 0);
+    check();
     EXPECT_EQ(window.message_boxes.back().caption, u"Найдено 1 проблем");
     EXPECT_EQ(state.broken_names.count(), 1);
     // Fix-system renames what was found then, without walking again.
@@ -93,7 +98,7 @@ TEST_F(SystemCheck, ErrorsGiveTheWarningIcon) {
     add_broken(u"Лес.jpg");
     tree_.make_file(u"Desktop/Фото.jpg", "taken");
     window.answers = {MessageBoxAnswer::Yes};
-    on_command(state, IDC_CHECK_SYSTEM, 0);
+    check();
     EXPECT_EQ(last_box().text, u"Исправлено: 1\nОшибок: 1");
     EXPECT_EQ(last_box().icon, MessageBoxIcon::Warning);
     EXPECT_EQ(tree_.read(u"Desktop/Фото.jpg"), "taken");
@@ -103,11 +108,11 @@ TEST_F(SystemCheck, ANewCheckReplacesTheOldList) {
     add_broken(u"Фото.jpg");
     add_broken(u"Лес.jpg");
     window.answers = {MessageBoxAnswer::No, MessageBoxAnswer::No};
-    on_command(state, IDC_CHECK_SYSTEM, 0);
+    check();
     EXPECT_EQ(state.broken_names.count(), 2);
     std::filesystem::remove(
         std::filesystem::path(tree_.path(u"Desktop/" + shown_in_ansi(u"Лес.jpg"))));
-    on_command(state, IDC_CHECK_SYSTEM, 0);
+    check();
     EXPECT_EQ(state.broken_names.count(), 1);
     EXPECT_EQ(window.message_boxes.back().caption, u"Найдено 1 проблем");
     on_destroy(state);

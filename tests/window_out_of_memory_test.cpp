@@ -11,6 +11,7 @@
 #include "tests/support/temp_tree.hpp"
 #include "ui/commands.hpp"
 #include "ui/controls.hpp"
+#include "ui/system_check_progress.hpp"
 
 namespace tavrik {
 namespace {
@@ -50,6 +51,10 @@ class ExhaustedWindowSystem : public test::RecordingWindowSystem {
         tick();
         return RecordingWindowSystem::set_clipboard_text(text);
     }
+    std::u16string control_text(ui::ControlId control) override {
+        tick();
+        return RecordingWindowSystem::control_text(control);
+    }
 
   private:
     void tick() {
@@ -88,6 +93,7 @@ TEST(WindowOutOfMemory, EveryCommandIsAbandonedCleanlyWhereverMemoryRunsOut) {
             ExhaustedWindowSystem window;
             MainWindowState state;
             state.window = &window;
+            window.on_notice = [&state] { on_work_notice(state); };
             window.input = u"РџСЂРёРІРµС‚";  // «Привет» garbled
             window.chosen_files = {tree.path(u"Desktop/out.txt"), tree.path(u"Desktop/in.txt")};
             tree.make_file(u"Desktop/in.txt", "text");
@@ -95,18 +101,21 @@ TEST(WindowOutOfMemory, EveryCommandIsAbandonedCleanlyWhereverMemoryRunsOut) {
             // A state the command starts from: variants shown, a check answered No.
             on_command(state, IDC_FIX, 0);
             on_command(state, IDC_CHECK_SYSTEM, 0);
+            window.deliver_notices();  // the walk has ended
             ASSERT_FALSE(state.candidates.empty());
             ASSERT_FALSE(state.broken_names.empty());
 
             window.fail_at = fail_at;
             window.calls = 0;
             on_command(state, command.id, command.notification);  // noexcept: a throw ends the test
+            window.deliver_notices();  // also noexcept: the end of a walk the command started
 
             EXPECT_EQ(window.wait_cursors, 0);
             EXPECT_EQ(window.list.size(), state.candidates.size());
             if (state.has_selection()) {
                 EXPECT_EQ(window.list_selection, state.selected);
             }
+            EXPECT_FALSE(system_walk_running(state));
             // A list that the walk could not finish is never renamed later.
             if (!state.broken_names.empty()) {
                 EXPECT_EQ(state.broken_names.count(), 1);

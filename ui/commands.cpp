@@ -4,6 +4,7 @@
 
 #include "ui/controls.hpp"
 #include "ui/system_check.hpp"
+#include "ui/system_check_progress.hpp"
 #include "ui/text_panel.hpp"
 
 namespace tavrik {
@@ -50,7 +51,9 @@ void run_command(MainWindowState& state, int id, int notification) {
         case IDC_SAVE:
             save_selected(state);
             break;
-        case IDC_CHECK_SYSTEM:
+        case IDC_CHECK_SYSTEM:  // while a walk runs, the button stops it
+            system_walk_running(state) ? cancel_system_walk(state) : check_system(state);
+            break;
         case IDM_CHECK_SYSTEM:
             check_system(state);
             break;
@@ -90,6 +93,7 @@ void show_about(MainWindowState& state) {
 }
 
 void on_destroy(MainWindowState& state) {
+    stop_system_walk(state);
     state.candidates.clear();
     state.selected = -1;
     release_broken_names(state);

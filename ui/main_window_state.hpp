@@ -1,10 +1,12 @@
 // The window-wide state every command works on.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "engine/candidates.hpp"
 #include "names/folder_scan.hpp"
+#include "ui/system_walk.hpp"
 #include "ui/window_system.hpp"
 
 namespace tavrik {
@@ -14,6 +16,7 @@ struct MainWindowState {
     std::vector<Candidate> candidates;         // of the last fix action, in enumeration order
     int selected = -1;                         // the candidate shown; -1 when none
     BrokenNameList broken_names;               // of the last check-system, until renamed
+    std::unique_ptr<SystemWalk> walk;          // the check-system walk while it runs
 
     bool has_selection() const {
         return selected >= 0 && static_cast<std::size_t>(selected) < candidates.size();

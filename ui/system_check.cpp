@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/system_check_progress.hpp"
+
 namespace tavrik {
 
 namespace {
@@ -16,6 +18,10 @@ constexpr std::u16string_view FOUND =
 constexpr std::u16string_view RESULT_CAPTION = u"Результат";
 constexpr std::u16string_view CHECK_FIRST = u"Сначала: Инструменты → Проверить систему.";
 constexpr std::u16string_view FIX_CAPTION = u"Исправление";
+constexpr std::u16string_view CHECK_CANCELLED =
+    u"Проверка системы отменена.\nНичего не переименовано.";
+constexpr std::u16string_view CHECK_RUNNING =
+    u"Проверка системы ещё идёт.\nДождитесь её окончания или отмените её.";
 
 // The wait cursor for as long as it lives, restored however the work ends.
 class WaitCursor {
@@ -56,12 +62,19 @@ void apply_renames(MainWindowState& state) {
 }
 
 void check_system(MainWindowState& state) {
-    ui::WindowSystem& window = *state.window;
+    if (system_walk_running(state)) return;
     free_broken_names(state.broken_names);
-    const int count = [&] {
-        const WaitCursor waiting(window);
-        return scan_known_folders(state.broken_names);
-    }();
+    start_system_walk(state);
+}
+
+void report_cancelled_check(MainWindowState& state) {
+    free_broken_names(state.broken_names);
+    state.window->message_box(CHECK_CANCELLED, CHECK_CAPTION, MessageBoxIcon::Information);
+}
+
+void report_check(MainWindowState& state) {
+    ui::WindowSystem& window = *state.window;
+    const int count = state.broken_names.count();
     if (count == 0) {
         window.message_box(NOTHING_FOUND, CHECK_CAPTION, MessageBoxIcon::Information);
         return;
@@ -73,6 +86,10 @@ void check_system(MainWindowState& state) {
 }
 
 void fix_system(MainWindowState& state) {
+    if (system_walk_running(state)) {
+        state.window->message_box(CHECK_RUNNING, FIX_CAPTION, MessageBoxIcon::Information);
+        return;
+    }
     if (state.broken_names.empty()) {
         state.window->message_box(CHECK_FIRST, FIX_CAPTION, MessageBoxIcon::Information);
         return;

@@ -7,9 +7,17 @@
 
 namespace tavrik {
 
-// Walks the known folders, reports what it found and, if the user agrees, renames at once.
+// Walks the known folders, away from the window's thread (ui/system_check_progress.hpp); when
+// the walk ends, reports what it found and, if the user agrees, renames at once. Does nothing
+// while a walk runs.
 void check_system(MainWindowState& state);
-// Renames what the last check found; asks for a check first when there is nothing.
+// What a finished walk found (state.broken_names): "nothing found", or the count and the
+// question whether to rename now.
+void report_check(MainWindowState& state);
+// A walk that was cancelled: says so; nothing is kept to rename.
+void report_cancelled_check(MainWindowState& state);
+// Renames what the last check found; asks for a check first when there is nothing, and to wait
+// while a walk runs.
 void fix_system(MainWindowState& state);
 // Renames the current list with the wait cursor shown, reports the counts, empties the list.
 void apply_renames(MainWindowState& state);

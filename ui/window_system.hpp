@@ -1,8 +1,10 @@
 // What the window's logic asks of a window system: texts of the controls, the variant list,
-// message boxes, file dialogs, the clipboard and the cursor. The Win32 main window implements it;
-// a recording fake implements it for tests, so the logic runs without a screen.
+// message boxes, file dialogs, the clipboard, the cursor, and work away from the window's thread.
+// The Win32 main window implements it; a recording fake implements it for tests, so the logic runs
+// without a screen.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -79,6 +81,19 @@ class WindowSystem {
 
     // Destroys the main window, which ends the program.
     virtual void close() = 0;
+
+    // The text a control (or the window itself) shows now.
+    virtual std::u16string control_text(ControlId control) = 0;
+
+    // Work away from the window's thread, one at a time. start_work runs `work` on a thread of
+    // its own, after waiting for the previous work to end; false when no thread could be had
+    // (nothing runs then). finish_work waits until the work has ended. While the work runs, the
+    // window's thread calls on_work_notice (ui/system_check_progress.hpp) a few times a second,
+    // never so often that input waits; and soon after notify_window, which may be called from
+    // any thread (several notices may arrive as one).
+    virtual bool start_work(std::function<void()> work) = 0;
+    virtual void finish_work() = 0;
+    virtual void notify_window() = 0;
 };
 
 }  // namespace tavrik::ui

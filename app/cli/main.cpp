@@ -2,6 +2,7 @@
 // input, guesses code pages, lists (and, when asked, renames) garbled file names.
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -25,10 +26,12 @@
 #include "engine/readings.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "names/folder_scan.hpp"
+#include "names/name_repair.hpp"
 #include "names/plausible_name_repair.hpp"
 #include "platform/command_line.hpp"
 #include "platform/file_system.hpp"
 #include "platform/files.hpp"
+#include "platform/terminal.hpp"
 #include "ui/list_line.hpp"
 
 namespace {
@@ -348,6 +351,60 @@ int detect(Arguments arguments) {
     return status;
 }
 
+// The walk's progress on one line of standard error, written over at most ten times a second:
+// the entries seen and the folder being read (its end, when the line would be too long).
+class ConsoleProgress {
+  public:
+    static constexpr std::size_t COLUMNS = 79;
+
+    void show(const ScanProgress& progress) {
+        const auto now = std::chrono::steady_clock::now();
+        if (shown_ && now - last_ < std::chrono::milliseconds(100)) return;
+        last_ = now;
+        shown_ = true;
+        std::string line = "scanning: " + std::to_string(progress.entries) + " entries, ";
+        const std::string path = shown(progress.directory);
+        const std::size_t room = COLUMNS > width(line) + 1 ? COLUMNS - width(line) - 1 : 0;
+        if (width(path) <= room) {
+            line += path;
+        } else {
+            const std::size_t keep = room > 3 ? room - 3 : 0;
+            std::size_t from = path.size();
+            for (std::size_t kept = 0; from > 0 && kept < keep;) {
+                --from;
+                if ((static_cast<unsigned char>(path[from]) & 0xC0) != 0x80) ++kept;
+            }
+            line += "..." + path.substr(from);
+        }
+        write(line);
+    }
+    // Leaves the line empty for what follows.
+    void clear() {
+        if (shown_) write("");
+    }
+
+  private:
+    // Characters, as a terminal gives each a column.
+    static std::size_t width(std::string_view utf8) {
+        return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    }
+    void write(const std::string& line) {
+        const std::size_t now = width(line);
+        std::string padded = "\r" + line;
+        if (previous_ > now) padded.append(previous_ - now, ' ');
+        if (line.empty()) padded += '\r';
+        previous_ = now;
+        std::fputs(padded.c_str(), stderr);
+        std::fflush(stderr);
+    }
+
+    bool shown_ = false;
+    std::chrono::steady_clock::time_point last_{};
+    std::size_t previous_ = 0;
+};
+
 int names(const Arguments& arguments) {
     bool rename = false, by_count = false;
     const Argument* folder_argument = nullptr;
@@ -372,10 +429,15 @@ int names(const Arguments& arguments) {
     }
     BrokenNameList list;
     std::set<platform::DirectoryIdentity> walked;
-    if (by_count) {
-        scan_directory(folder, list, walked);  // the window's rule: more Cyrillic after repair
+    // The window's rule (more Cyrillic after repair), or that rule and the plausibility.
+    const BrokenNameRule rule = by_count ? repair_name : repair_name_either_way;
+    if (platform::standard_error_is_terminal()) {
+        ConsoleProgress progress;
+        ScanControl control([&progress](const ScanProgress& step) { progress.show(step); });
+        scan_directory(folder, list, walked, rule, &control);
+        progress.clear();
     } else {
-        scan_directory_either_way(folder, list, walked);
+        scan_directory(folder, list, walked, rule);
     }
     for (int i = 0; i < list.count(); ++i) {
         print("%s\t-> %s\n", shown(list.paths[static_cast<std::size_t>(i)]).c_str(),

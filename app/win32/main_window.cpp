@@ -13,6 +13,8 @@
 #include <span>
 #include <string>
 #include <vector>
+#include <system_error>
+#include <thread>
 
 #include "platform/path_limits.hpp"
 #include "platform/win32/wide_text.hpp"
@@ -21,6 +23,7 @@
 #include "ui/layout.hpp"
 #include "ui/main_window_state.hpp"
 #include "ui/text_panel.hpp"
+#include "ui/system_check_progress.hpp"
 #include "ui/window_system.hpp"
 
 namespace tavrik::win32 {
@@ -69,6 +72,12 @@ void scale_non_client_area(HWND window) {
     static const auto enable = user32_function<EnableFunction>("EnableNonClientDpiScaling");
     if (enable) enable(window);
 }
+
+// Work away from the window's thread (the check-system walk): the notice it posts, and the timer
+// that has the window look at its progress meanwhile (WM_TIMER never holds up input).
+constexpr UINT WM_WORK_NOTICE = WM_APP + 1;
+constexpr UINT_PTR WORK_TIMER = 0x7A4B;  // an id no other timer of the window uses
+constexpr UINT WORK_TIMER_MS = 150;
 
 using platform::win32::wide;
 std::u16string owned(std::u16string_view text) {
@@ -261,8 +270,41 @@ class Win32WindowSystem final : public ui::WindowSystem {
 
     void close() override { DestroyWindow(main); }
 
+    std::u16string control_text(ControlId id) override {
+        const HWND window = id == 0 ? main : control(id);
+        const int length = GetWindowTextLengthW(window);
+        if (length <= 0) return {};
+        std::u16string text(static_cast<std::size_t>(length) + 1, u'\0');
+        const int copied = GetWindowTextW(window, platform::win32::wide_buffer(text), length + 1);
+        text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+        return text;
+    }
+
+    // A thread of the standard library; its notices are posted to the window that started it.
+    bool start_work(std::function<void()> work) override {
+        finish_work();
+        work_window_ = main;
+        try {
+            worker_ = std::thread(std::move(work));
+        } catch (const std::system_error&) {
+            return false;
+        }
+        SetTimer(work_window_, WORK_TIMER, WORK_TIMER_MS, nullptr);
+        return true;
+    }
+    void finish_work() override {
+        if (!worker_.joinable()) return;
+        worker_.join();
+        KillTimer(work_window_, WORK_TIMER);
+    }
+    void notify_window() override { PostMessageW(work_window_, WM_WORK_NOTICE, 0, 0); }
+
+    ~Win32WindowSystem() override { finish_work(); }
+
   private:
     HCURSOR previous_cursor_ = nullptr;
+    HWND work_window_ = nullptr;  // set before the work starts, read by it
+    std::thread worker_;
 };
 
 struct Fonts {
@@ -565,6 +607,13 @@ LRESULT handle_message(HWND window, UINT message, WPARAM w_param, LPARAM l_param
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
             }
             break;
+        case WM_WORK_NOTICE:
+            on_work_notice(main.state);
+            return 0;
+        case WM_TIMER:
+            if (w_param != WORK_TIMER) break;
+            on_work_notice(main.state);
+            return 0;
         case WM_DESTROY:
             on_destroy(window);
             return 0;

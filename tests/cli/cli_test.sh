@@ -75,6 +75,24 @@ check "names renames nothing" "$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 
 check "renamed" "Фото 2020" "$(ls "$work/tree")"
 "$cli" names "$work/nowhere" 2> /dev/null; check "names missing" 1 $?
 
+# names shows its progress on standard error only when that is a terminal; the line is cleared
+# before the listing.
+"$cli" names "$work/tree" 2> "$work/err" > /dev/null
+check "no progress off a terminal" "" "$(cat "$work/err")"
+if command -v script > /dev/null; then
+  script -qec "'$cli' names '$work/tree' > '$work/out'" /dev/null > "$work/tty" 2>&1
+  check "progress exit" 0 $?
+  case "$(tr '\r' '\n' < "$work/tty")" in
+    *"scanning: 0 entries, $work/tree"*) ;;
+    *) check "progress on a terminal" "scanning: 0 entries, $work/tree" "$(cat -v "$work/tty")" ;;
+  esac
+  check "progress cleared" "" "$(tr '\r' '\n' < "$work/tty" | tail -n 1 | tr -d ' ')"
+  check "listing unchanged" "0 garbled name(s) found; nothing renamed (--rename renames them)" \
+    "$(tail -n 1 "$work/out")"
+else
+  echo "SKIP: names progress on a terminal: no script(1)"
+fi
+
 # A subfolder that cannot be read: reported on standard error, exit 1, after listing what could
 # be read. Root reads every folder whatever its mode, so as root the check runs as nobody.
 as_reader() { "$@"; }

@@ -67,4 +67,46 @@ void RecordingWindowSystem::place_control(ui::ControlId control, const ui::Rect&
     places[control] = rect;
 }
 
+RecordingWindowSystem::~RecordingWindowSystem() {
+    finish_work();
+}
+
+bool RecordingWindowSystem::start_work(std::function<void()> work) {
+    finish_work();
+    switch (work_mode) {
+        case Work::no_thread:
+            return false;
+        case Work::at_once:
+            work();
+            break;
+        case Work::held:
+            held_work_ = std::move(work);
+            break;
+        case Work::on_a_thread:
+            thread_ = std::thread(std::move(work));
+            break;
+    }
+    ++works_started;
+    return true;
+}
+
+void RecordingWindowSystem::finish_work() {
+    run_held_work();
+    if (thread_.joinable()) thread_.join();
+}
+
+bool RecordingWindowSystem::run_held_work() {
+    if (!held_work_) return false;
+    const std::function<void()> work = std::move(held_work_);
+    held_work_ = nullptr;
+    work();
+    return true;
+}
+
+int RecordingWindowSystem::deliver_notices() {
+    const int delivered = notices.exchange(0);
+    if (delivered > 0 && on_notice) on_notice();
+    return delivered;
+}
+
 }  // namespace tavrik::test

@@ -1,11 +1,16 @@
 // A window system without a screen: it keeps the texts, the list and the clipboard the window's
-// logic sets, records every message box and dialog, and answers them as a test scripts it.
+// logic sets, records every message box and dialog, and answers them as a test scripts it. Work
+// meant for another thread runs at once, or when the test says, or on a real thread; the window's
+// notices wait until the test delivers them.
 #pragma once
 
+#include <atomic>
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/window_system.hpp"
@@ -27,6 +32,9 @@ class RecordingWindowSystem : public ui::WindowSystem {
     std::deque<std::optional<std::u16string>> chosen_files;  // nothing: the dialog is cancelled
     bool clipboard_available = true;
     ui::ControlId focus = 0;  // the control with the focus
+    enum class Work { at_once, held, on_a_thread, no_thread };
+    Work work_mode = Work::at_once;   // held: runs at run_held_work or finish_work
+    std::function<void()> on_notice;  // what the window's thread does with a notice
 
     // What the logic did.
     std::map<ui::ControlId, std::u16string> texts;
@@ -42,8 +50,17 @@ class RecordingWindowSystem : public ui::WindowSystem {
     int wait_cursors = 0;  // shown and not yet restored
     int cursor_changes = 0;
     bool closed = false;
+    int works_started = 0;
+    std::atomic<int> notices{0};  // not yet delivered
+
+    ~RecordingWindowSystem() override;
 
     std::u16string text(ui::ControlId control) const;
+    // Runs the held work, as its thread would; false when none is held.
+    bool run_held_work();
+    // Delivers the waiting notices to on_notice, as the window's thread would (one call for
+    // several); the number delivered.
+    int deliver_notices();
 
     // Puts bytes into the input box as a paste on a system with that ANSI code page shows them.
     void paste_ansi(std::string_view bytes);
@@ -66,6 +83,14 @@ class RecordingWindowSystem : public ui::WindowSystem {
     void place_control(ui::ControlId control, const ui::Rect& rect) override;
     void repaint() override { ++repaints; }
     void close() override { closed = true; }
+    std::u16string control_text(ui::ControlId control) override { return text(control); }
+    bool start_work(std::function<void()> work) override;
+    void finish_work() override;
+    void notify_window() override { ++notices; }
+
+  private:
+    std::function<void()> held_work_;
+    std::thread thread_;
 };
 
 }  // namespace tavrik::test

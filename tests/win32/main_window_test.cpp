@@ -20,6 +20,7 @@
 #include "platform/system_code_pages.hpp"
 #include "tests/support/broken_names.hpp"
 #include "tests/support/temp_tree.hpp"
+#include "tests/win32/message_pump.hpp"
 #include "ui/controls.hpp"
 #include "ui/layout.hpp"
 #include "ui/list_line.hpp"
@@ -274,6 +275,8 @@ TEST_F(MainWindowOnWindows, CheckSystemAnsweredYesRenamesOnDisk) {
         {tree.path(u"Desktop"), tree.path(u"Documents"), std::nullopt, std::nullopt, std::nullopt});
     BoxAnswerer answerer;
     SendMessageW(control(IDC_CHECK_SYSTEM), BM_CLICK, 0, 0);
+    // The walk runs away from the window's thread; its result comes as a message.
+    test::pump_messages_until([] { return BoxAnswerer::captions().size() >= 2; });
     EXPECT_EQ(BoxAnswerer::captions(),
               (std::vector<std::u16string>{u"Найдено 2 проблем", u"Результат"}));
     EXPECT_TRUE(tree.exists(u"Documents/Фото/Море.jpg"));
