@@ -169,8 +169,11 @@ int scan_folders(BrokenNameList& list, ScanControl* control) {
     std::set<platform::DirectoryIdentity> walked;
     for (const platform::KnownFolder folder : KNOWN_FOLDERS) {
         if (control && control->cancelled()) break;
-        if (const auto path = platform::known_folder_path(folder))
-            scan_tree(*path, list, walked, repair_name, control);
+        const auto path = platform::known_folder_path(folder);
+        // A known folder that is not there (or cannot be opened) is passed over, as it always
+        // was; what cannot be read inside one is reported.
+        if (!path || !platform::Directory::open(*path).is_open()) continue;
+        scan_tree(*path, list, walked, repair_name, control);
     }
     return list.count();
 }

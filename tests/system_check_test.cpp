@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "names/tree_walk.hpp"
 #include "tests/support/broken_names.hpp"
 #include "tests/support/temp_tree.hpp"
 #include "tests/support/window_fixture.hpp"
@@ -56,6 +57,21 @@ TEST_F(SystemCheck, NothingFound) {
     EXPECT_EQ(last_box().text, u"Сначала: Инструменты → Проверить систему.");
     EXPECT_EQ(last_box().caption, u"Исправление");
     EXPECT_EQ(last_box().icon, MessageBoxIcon::Information);
+}
+
+// A check never says all is well where it could not look: a folder it could not read is counted
+// in the box, under the warning icon. The same check with nothing skipped keeps its text.
+TEST_F(SystemCheck, WhatCouldNotBeCheckedIsSaid) {
+    tree_.make_directory(u"Desktop/sub");
+    WalkListingHook hook([this](std::u16string_view directory) {
+        if (directory.ends_with(u"Desktop")) std::filesystem::remove_all(tree_.path(u"Desktop/sub"));
+    });
+    check();
+    ASSERT_EQ(window.message_boxes.size(), 1u);
+    EXPECT_EQ(last_box().text,
+              u"Битых имён не найдено.\nВсе файлы в порядке.\n\n"
+              u"Не удалось проверить (папка не читается или путь слишком длинный): 1.");
+    EXPECT_EQ(last_box().icon, MessageBoxIcon::Warning);
 }
 
 TEST_F(SystemCheck, FoundAndFixedAtOnce) {

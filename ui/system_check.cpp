@@ -72,15 +72,29 @@ void report_cancelled_check(MainWindowState& state) {
     state.window->message_box(CHECK_CANCELLED, CHECK_CAPTION, MessageBoxIcon::Information);
 }
 
+// What the walk could not look at (a folder it could not read, a path too long to name) is
+// said, so that a check never claims all is well where it did not look.
+std::u16string with_what_was_skipped(std::u16string_view text, const BrokenNameList& list) {
+    std::u16string shown(text);
+    if (!list.skipped.empty()) {
+        shown += u"\n\nНе удалось проверить (папка не читается или путь слишком длинный): " +
+                 number(static_cast<int>(list.skipped.size())) + u".";
+    }
+    return shown;
+}
+
 void report_check(MainWindowState& state) {
     ui::WindowSystem& window = *state.window;
     const int count = state.broken_names.count();
+    const bool skipped = !state.broken_names.skipped.empty();
     if (count == 0) {
-        window.message_box(NOTHING_FOUND, CHECK_CAPTION, MessageBoxIcon::Information);
+        window.message_box(with_what_was_skipped(NOTHING_FOUND, state.broken_names), CHECK_CAPTION,
+                           skipped ? MessageBoxIcon::Warning : MessageBoxIcon::Information);
         return;
     }
-    const auto answer = window.message_box(FOUND, found_caption(count), MessageBoxIcon::Warning,
-                                           MessageBoxButtons::YesNo);
+    const auto answer =
+        window.message_box(with_what_was_skipped(FOUND, state.broken_names), found_caption(count),
+                           MessageBoxIcon::Warning, MessageBoxButtons::YesNo);
     // Any other answer keeps the list for a later fix-system.
     if (answer == ui::MessageBoxAnswer::Yes) apply_renames(state);
 }
