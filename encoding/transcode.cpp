@@ -99,8 +99,7 @@ std::int64_t utf8_to_single_byte(std::string_view source, char* destination, std
             byte = two_byte[(lead & 0x1Fu) << 6 | (in[i + 1] & 0x3Fu)];
             i += 2;
         } else if (lead >= 0xE0 && lead <= 0xEF) {
-            if (n - i < 3 || !utf8::is_continuation(in[i + 1]) ||
-                !utf8::is_continuation(in[i + 2]))
+            if (n - i < 3 || !utf8::is_continuation(in[i + 1]) || !utf8::is_continuation(in[i + 2]))
                 return -1;
             const char32_t cp = utf8::assemble(source, i, 2);
             if (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF)) return -1;

@@ -44,9 +44,8 @@ constexpr auto make_pair_tables() {
             auto& table = tables[from * TABLE_COUNT + to];
             for (std::size_t byte = 0; byte < 256; ++byte) {
                 const char16_t unit = SINGLE_BYTE_CODE_PAGES[from].to_unicode[byte];
-                table[byte] = unit == UNDEFINED_UNIT
-                                  ? std::int16_t{-1}
-                                  : SINGLE_BYTE_ENCODERS[to].encode(unit);
+                table[byte] = unit == UNDEFINED_UNIT ? std::int16_t{-1}
+                                                     : SINGLE_BYTE_ENCODERS[to].encode(unit);
             }
         }
     }
@@ -112,8 +111,7 @@ constexpr bool every_table_is_one_to_one() {
         for (std::size_t byte = 0; byte < 256; ++byte) {
             const char16_t unit = SINGLE_BYTE_CODE_PAGES[index].to_unicode[byte];
             if (unit == UNDEFINED_UNIT) continue;
-            if (SINGLE_BYTE_ENCODERS[index].encode(unit) !=
-                static_cast<std::int16_t>(byte)) {
+            if (SINGLE_BYTE_ENCODERS[index].encode(unit) != static_cast<std::int16_t>(byte)) {
                 return false;
             }
         }

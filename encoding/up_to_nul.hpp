@@ -10,9 +10,10 @@ namespace tavrik::encoding {
 // `text` up to (not including) its first NUL byte; all of it when it holds none.
 inline std::string_view up_to_nul(std::string_view text) {
     const void* nul = std::memchr(text.data(), 0, text.size());
-    return nul == nullptr ? text
-                          : text.substr(0, static_cast<std::size_t>(
-                                               static_cast<const char*>(nul) - text.data()));
+    return nul == nullptr
+               ? text
+               : text.substr(0,
+                             static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()));
 }
 
 }  // namespace tavrik::encoding

@@ -21,7 +21,9 @@ constexpr unsigned char byte_at(std::string_view text, std::size_t i) {
     return static_cast<unsigned char>(text[i]);
 }
 
-constexpr bool is_continuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+constexpr bool is_continuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
 
 // How many continuation bytes `lead` announces by its top bits alone (C0..DF: 1, E0..EF: 2,
 // F0..F7: 3, ASCII: 0), or -1 for a byte that starts nothing (a continuation, F8..FF). Looser

@@ -25,7 +25,9 @@ class CandidateList {
     const Candidate& operator[](int i) const { return items_[static_cast<std::size_t>(i)]; }
 
   private:
-    std::span<Candidate> held() { return std::span(items_).first(static_cast<std::size_t>(count_)); }
+    std::span<Candidate> held() {
+        return std::span(items_).first(static_cast<std::size_t>(count_));
+    }
 
     std::array<Candidate, MAX_CANDIDATES> items_;
     int count_ = 0;

@@ -28,7 +28,8 @@ int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
     }
     // The bytes are now read as what they really are.
     std::uint64_t length = WORK_BUFFER_SIZE;
-    if (!convert_strict(current, work[target].get(), length, final_code_page, encoding::UTF8_CODE_PAGE)) {
+    if (!convert_strict(current, work[target].get(), length, final_code_page,
+                        encoding::UTF8_CODE_PAGE)) {
         return 0;
     }
     auto text = allocate_shared_text(static_cast<std::size_t>(length));

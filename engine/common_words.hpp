@@ -5,9 +5,9 @@
 #include <array>
 #include <string_view>
 
-#include "engine/text_score.hpp"
 #include "encoding/transcode.hpp"
 #include "encoding/utf8.hpp"
+#include "engine/text_score.hpp"
 #include "engine/word_finder.hpp"
 
 namespace tavrik {

@@ -16,14 +16,14 @@
 #include <new>
 #include <vector>
 
-#include "engine/candidates.hpp"
+#include "encoding/transcode.hpp"
 #include "encoding/up_to_nul.hpp"
+#include "engine/candidates.hpp"
 #include "engine/chain_label.hpp"
 #include "engine/code_pages.hpp"
 #include "engine/common_words.hpp"
 #include "engine/heap_text.hpp"
 #include "engine/text_score.hpp"
-#include "encoding/transcode.hpp"
 #include "platform/code_page_conversion.hpp"
 
 namespace tavrik {
@@ -42,7 +42,6 @@ bool is_ascii(std::string_view text) {
     }
     return true;
 }
-
 
 // Most bytes a first step from `from` into `to` can write for `n` input bytes.
 std::size_t output_bound(std::uint32_t from, std::uint32_t to, std::size_t n) {
@@ -194,8 +193,8 @@ class Enumeration {
 
         if (!work_) work_ = allocate_text(WORK_BUFFER_SIZE);
         std::uint64_t length = WORK_BUFFER_SIZE;
-        if (!work_ ||
-            !convert_strict(bytes, work_.get(), length, final_code_page, encoding::UTF8_CODE_PAGE)) {
+        if (!work_ || !convert_strict(bytes, work_.get(), length, final_code_page,
+                                      encoding::UTF8_CODE_PAGE)) {
             return false;
         }
         const auto size = static_cast<std::size_t>(length);

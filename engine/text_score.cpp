@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "encoding/up_to_nul.hpp"
-#include "engine/common_words.hpp"
 #include "encoding/utf8.hpp"
+#include "engine/common_words.hpp"
 
 namespace tavrik {
 

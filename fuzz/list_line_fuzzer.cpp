@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "engine/candidates.hpp"
 #include "encoding/up_to_nul.hpp"
-#include "fuzz/fuzz_input.hpp"
 #include "encoding/utf8.hpp"
+#include "engine/candidates.hpp"
+#include "fuzz/fuzz_input.hpp"
 #include "ui/list_line.hpp"
 #include "ui/text_panel.hpp"
 

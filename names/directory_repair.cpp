@@ -17,7 +17,9 @@ int rename_in_place(TreeWalk& walk, const std::u16string& path, const std::u16st
     if (!repair_name(path, repaired)) return 0;
     const std::u16string target = with_name(path, repaired);
     // Never rename under a path cut to fit.
-    if (path.size() > platform::MAX_PATH_UNITS || target.size() > platform::MAX_PATH_UNITS || target == path) return 0;
+    if (path.size() > platform::MAX_PATH_UNITS || target.size() > platform::MAX_PATH_UNITS ||
+        target == path)
+        return 0;
     const platform::Directory* here = walk.directory(walk.depth() - 1);
     return here && here->rename(name, repaired) ? 1 : 0;
 }

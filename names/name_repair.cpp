@@ -108,7 +108,9 @@ int rename_if_broken(std::u16string_view path) {
     if (!repair_name(path, repaired)) return 0;
     const std::u16string target = with_name(path, repaired);
     // Never rename under a path cut to fit.
-    if (path.size() > platform::MAX_PATH_UNITS || target.size() > platform::MAX_PATH_UNITS || target == path) return 0;
+    if (path.size() > platform::MAX_PATH_UNITS || target.size() > platform::MAX_PATH_UNITS ||
+        target == path)
+        return 0;
     return platform::rename_no_replace(path, target) ? 1 : 0;
 }
 

@@ -16,7 +16,8 @@ bool decode_to_utf16(std::uint32_t code_page, std::string_view bytes, std::u16st
     if (code_page == encoding::UTF8_CODE_PAGE) return encoding::utf8::decode_strict(bytes, out);
     const int index = encoding::single_byte_index(code_page);
     if (index < 0) return os::decode_to_utf16(code_page, bytes, out);
-    const auto& table = encoding::SINGLE_BYTE_CODE_PAGES[static_cast<std::size_t>(index)].to_unicode;
+    const auto& table =
+        encoding::SINGLE_BYTE_CODE_PAGES[static_cast<std::size_t>(index)].to_unicode;
     out.resize(bytes.size());
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         const char16_t unit = table[static_cast<unsigned char>(bytes[i])];

@@ -200,12 +200,14 @@ TEST(Candidates, SameOnEveryPlatform) {
     const std::string prose(test::russian_prose_utf8());
     std::uint64_t digest = 14695981039346656037ULL;  // FNV-1a
     const auto mix = [&digest](std::string_view bytes) {
-        for (const char c : bytes) digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+        for (const char c : bytes)
+            digest = (digest ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
     };
     std::mt19937 random(17);
-    std::vector<std::string> inputs = {prose, test::encode(1251, prose), test::russian_prose_in(866),
-                                       test::russian_prose_in(20866)};
-    for (int i = 0; i < 20; ++i) inputs.push_back(test::random_garble(random, 5 + i));
+    std::vector<std::string> inputs = {prose, test::encode(1251, prose),
+                                       test::russian_prose_in(866), test::russian_prose_in(20866)};
+    for (int i = 0; i < 20; ++i)
+        inputs.push_back(test::random_garble(random, 5 + i));
     for (const std::string& input : inputs) {
         const CandidateList list(input);
         for (int i = 0; i < list.size(); ++i) {

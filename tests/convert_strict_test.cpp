@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/code_pages.hpp"
 #include "encoding/single_byte_code_pages.hpp"
+#include "engine/code_pages.hpp"
 #include "tests/reference/plain_engine.hpp"
 #include "tests/support/test_texts.hpp"
 

@@ -38,8 +38,7 @@ TEST(MostPlausibleCandidate, PicksTheReadingThatTheScoreCannotTell) {
     platform::SystemCodePageOverride russian(1251, 866);
     // KOI8-R shown as Windows-1251, no common word to help the score.
     const CandidateList list("\xE7\xC4\xC5 \xD4\xD9 \xC2\xD9\xCC \xD7\xDE\xC5\xD2\xC1?");
-    const int chosen = most_plausible_candidate(
-        list.view());
+    const int chosen = most_plausible_candidate(list.view());
     EXPECT_EQ(test::text(list, chosen), "Где ты был вчера?");
     EXPECT_EQ(test::label(list, chosen), "utf8 → utf8 → koi8r");
     EXPECT_EQ(test::label(list, 0), "utf8 → utf8 → cp1251");
@@ -51,13 +50,9 @@ TEST(MostPlausibleCandidate, NearTiesAndShortTextsGoToTheEarlierChain) {
     // UTF-8 shown as 1251: the first chain reads it right; a short word is weak evidence
     // against it.
     const CandidateList list("сыр");
-    EXPECT_EQ(most_plausible_candidate(
-                  list.view()),
-              0);
+    EXPECT_EQ(most_plausible_candidate(list.view()), 0);
     const CandidateList ascii("plain text");
-    EXPECT_EQ(most_plausible_candidate(
-                  ascii.view()),
-              0);
+    EXPECT_EQ(most_plausible_candidate(ascii.view()), 0);
     EXPECT_EQ(most_plausible_candidate({}), 0);
 }
 

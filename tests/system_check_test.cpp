@@ -13,10 +13,10 @@
 namespace tavrik {
 namespace {
 
+using test::shown_in_ansi;
 using ui::MessageBoxAnswer;
 using ui::MessageBoxButtons;
 using ui::MessageBoxIcon;
-using test::shown_in_ansi;
 
 class SystemCheck : public test::WindowTest {
   protected:
@@ -64,7 +64,8 @@ TEST_F(SystemCheck, NothingFound) {
 TEST_F(SystemCheck, WhatCouldNotBeCheckedIsSaid) {
     tree_.make_directory(u"Desktop/sub");
     WalkListingHook hook([this](std::u16string_view directory) {
-        if (directory.ends_with(u"Desktop")) std::filesystem::remove_all(tree_.path(u"Desktop/sub"));
+        if (directory.ends_with(u"Desktop"))
+            std::filesystem::remove_all(tree_.path(u"Desktop/sub"));
     });
     check();
     ASSERT_EQ(window.message_boxes.size(), 1u);

@@ -69,7 +69,8 @@ TEST(RealSystemCodePages, EnumerationMatchesPlainAlgorithm) {
         test::expect_same_as_plain(input);
     }
     std::mt19937 random(5);
-    for (int i = 0; i < 30; ++i) test::expect_same_as_plain(test::random_garble(random, 1 + i));
+    for (int i = 0; i < 30; ++i)
+        test::expect_same_as_plain(test::random_garble(random, 1 + i));
 }
 
 std::optional<std::string> convert(const std::string& source, std::uint32_t from,

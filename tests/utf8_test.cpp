@@ -3,8 +3,8 @@
 #include <random>
 #include <string>
 
-#include "engine/text_score.hpp"
 #include "encoding/utf8.hpp"
+#include "engine/text_score.hpp"
 #include "tests/reference/plain_engine.hpp"
 #include "tests/support/test_texts.hpp"
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/version.hpp"
 #include "app/cli/streamed_fix.hpp"
+#include "app/version.hpp"
 #include "encoding/utf8.hpp"
 #include "encoding/visible_text.hpp"
 #include "engine/candidate_choice.hpp"

@@ -159,8 +159,8 @@ FixReport fix_file_streamed(std::u16string_view path, std::u16string_view output
     report = fix_streamed(
         reader,
         [&](std::string_view piece, std::string& failure) {
-        if (!begun && !(begun = writer.begin(output, failure))) return false;
-        return writer.write(piece, failure);
+            if (!begun && !(begun = writer.begin(output, failure))) return false;
+            return writer.write(piece, failure);
         },
         false);
     if (report.outcome != FixOutcome::repaired) return report;

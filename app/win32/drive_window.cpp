@@ -40,8 +40,8 @@ std::string repaired_text(HWND window) {
     text.resize(static_cast<std::size_t>(
         SendMessageW(output, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     const int units = static_cast<int>(text.size());
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), units, nullptr, 0, nullptr,
-                                          nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), units, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(bytes), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), units, utf8.data(), bytes, nullptr, nullptr);
     return utf8;

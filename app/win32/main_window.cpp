@@ -12,9 +12,9 @@
 #include <optional>
 #include <span>
 #include <string>
-#include <vector>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "platform/path_limits.hpp"
 #include "platform/win32/wide_text.hpp"
@@ -22,8 +22,8 @@
 #include "ui/controls.hpp"
 #include "ui/layout.hpp"
 #include "ui/main_window_state.hpp"
-#include "ui/text_panel.hpp"
 #include "ui/system_check_progress.hpp"
+#include "ui/text_panel.hpp"
 #include "ui/window_system.hpp"
 
 namespace tavrik::win32 {

@@ -10,8 +10,12 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
 namespace tavrik::platform::os {
 
-std::uint32_t system_ansi_code_page() { return GetACP(); }
-std::uint32_t system_oem_code_page() { return GetOEMCP(); }
+std::uint32_t system_ansi_code_page() {
+    return GetACP();
+}
+std::uint32_t system_oem_code_page() {
+    return GetOEMCP();
+}
 
 bool decode_to_utf16(std::uint32_t code_page, std::string_view bytes, std::u16string& out) {
     out.clear();

@@ -26,7 +26,9 @@ inline const wchar_t* wide(const std::u16string& text) {
 const wchar_t* wide(std::u16string_view text) = delete;
 
 // A buffer for a call that writes into one.
-inline wchar_t* wide_buffer(std::u16string& text) { return reinterpret_cast<wchar_t*>(text.data()); }
+inline wchar_t* wide_buffer(std::u16string& text) {
+    return reinterpret_cast<wchar_t*>(text.data());
+}
 
 // What a call wrote, as our text, without a copy.
 inline std::u16string_view from_wide(const wchar_t* text) {

@@ -110,7 +110,8 @@ int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
         target ^= 1;
     }
     std::uint64_t length = WORK_BUFFER_SIZE;
-    if (!convert_strict(current, work[target].data(), length, final_code_page, encoding::UTF8_CODE_PAGE)) {
+    if (!convert_strict(current, work[target].data(), length, final_code_page,
+                        encoding::UTF8_CODE_PAGE)) {
         return 0;
     }
     Candidate result;
@@ -139,7 +140,8 @@ int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
 
 std::vector<Candidate> enumerate_candidates(std::string_view input) {
     std::vector<Candidate> held;
-    const std::uint32_t origins[] = {encoding::UTF8_CODE_PAGE, resolve_code_page(0), resolve_code_page(1)};
+    const std::uint32_t origins[] = {encoding::UTF8_CODE_PAGE, resolve_code_page(0),
+                                     resolve_code_page(1)};
     for (const std::uint32_t origin : origins) {
         for (const CodePageEntry& final_row : code_page_catalogue) {
             const std::uint32_t final_code_page = resolve_code_page(final_row.value);

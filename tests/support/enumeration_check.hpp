@@ -9,8 +9,12 @@
 
 namespace tavrik::test {
 
-inline std::string label(const CandidateList& list, int i) { return list[i].label_text(); }
-inline std::string text(const CandidateList& list, int i) { return std::string(list[i].view()); }
+inline std::string label(const CandidateList& list, int i) {
+    return list[i].label_text();
+}
+inline std::string text(const CandidateList& list, int i) {
+    return std::string(list[i].view());
+}
 
 // The enumeration gives exactly the plain algorithm's candidates: text, length, score, label,
 // order, count.

@@ -28,9 +28,9 @@ void RecordingWindowSystem::select_list_line(int index) {
 }
 
 ui::MessageBoxAnswer RecordingWindowSystem::message_box(std::u16string_view text,
-                                                    std::u16string_view caption,
-                                                    ui::MessageBoxIcon icon,
-                                                    ui::MessageBoxButtons buttons) {
+                                                        std::u16string_view caption,
+                                                        ui::MessageBoxIcon icon,
+                                                        ui::MessageBoxButtons buttons) {
     message_boxes.push_back({std::u16string(text), std::u16string(caption), icon, buttons});
     if (buttons == ui::MessageBoxButtons::Ok) return ui::MessageBoxAnswer::Ok;
     if (answers.empty()) return ui::MessageBoxAnswer::No;

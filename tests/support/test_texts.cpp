@@ -38,13 +38,15 @@ std::string random_garble(std::mt19937& random, std::size_t length) {
         "\xE2\x80\x94\x82\x8F\xA0\xAF\xC3\xE8\xF1";
     // The generator's raw output is the same with every standard library; distributions are not.
     std::string text(length, '\0');
-    for (char& c : text) c = alphabet[random() % alphabet.size()];
+    for (char& c : text)
+        c = alphabet[random() % alphabet.size()];
     return text;
 }
 
 std::string random_bytes(std::mt19937& random, std::size_t length) {
     std::string text(length, '\0');
-    for (char& c : text) c = static_cast<char>(random() & 0xFF);
+    for (char& c : text)
+        c = static_cast<char>(random() & 0xFF);
     return text;
 }
 
