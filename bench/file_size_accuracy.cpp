@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/reencode.hpp"
 #include "engine/candidate_choice.hpp"
 #include "engine/candidate_list.hpp"
 #include "engine/one_call_repairs.hpp"
@@ -36,14 +37,7 @@ const char* const PARAGRAPHS[] = {
     "предсказывала модель. Юлия предложила проверить датчики.\n",
 };
 
-std::optional<std::string> convert(std::uint32_t from, std::uint32_t to, const std::string& bytes) {
-    std::u16string wide;
-    std::string out;
-    if (!platform::decode_to_utf16(from, bytes, wide)) return std::nullopt;
-    const auto result = platform::encode_from_utf16(to, wide, out);
-    if (!result.ok || (to != 65001 && result.used_default)) return std::nullopt;
-    return out;
-}
+using bench::convert;
 
 struct Path {
     const char* name;

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/reencode.hpp"
 #include "engine/candidate_choice.hpp"
 #include "engine/candidates.hpp"
 #include "engine/russian_plausibility.hpp"
@@ -80,14 +81,7 @@ const char* const HELD_OUT_LONG[] = {
     "Художник долго смешивал краски, пока не получил нужный оттенок неба.",
     "Ёжик свернулся клубком под кустом смородины и уснул до вечера."};
 
-std::optional<std::string> convert(std::uint32_t from, std::uint32_t to, const std::string& bytes) {
-    std::u16string wide;
-    std::string out;
-    if (!platform::decode_to_utf16(from, bytes, wide)) return std::nullopt;
-    const auto result = platform::encode_from_utf16(to, wide, out);
-    if (!result.ok || (to != 65001 && result.used_default)) return std::nullopt;
-    return out;
-}
+using bench::convert;
 
 // What a Russian Windows hands the program for a text garbled along one path; nothing when the
 // garbling already lost characters (so no repair can restore it).
