@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "engine/readings.hpp"
+#include "engine/russian_plausibility.hpp"
 #include "engine/streamed_conversion.hpp"
 #include "platform/code_page_conversion.hpp"
 
@@ -44,6 +45,26 @@ bool keeps_ascii(const ReadingChain& chain) {
     }
     return std::all_of(chain.intermediates.begin(), chain.intermediates.end(),
                        platform::has_own_converter);
+}
+
+// What is left of the input, written through unchanged: `start`, then the rest.
+void copy_unchanged(platform::ByteReader& reader, std::string& start, const PieceWriter& write,
+                    FixReport& report) {
+    std::string& piece = start;
+    for (;;) {
+        if (!piece.empty() && !write(piece, report.failure)) {
+            report.outcome = FixOutcome::write_failed;
+            return;
+        }
+        piece.resize(PIECE_SIZE);
+        const auto n = reader.read(piece.data(), piece.size(), report.failure);
+        if (!n) {
+            report.outcome = FixOutcome::read_failed;
+            return;
+        }
+        if (*n == 0) return;
+        piece.resize(*n);
+    }
 }
 
 // The whole text at once: the most plausible of every reading, catalogue's and ours.
@@ -108,13 +129,22 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
     // pieces.
     const std::string_view head =
         std::string_view(start).substr(0, std::min(start.size(), READING_DECISION_SIZE));
-    const auto chosen = choose_reading(
-        head.substr(0, reading_decision_cut(head, ended && head.size() == start.size())));
+    const std::string_view decided =
+        head.substr(0, reading_decision_cut(head, ended && head.size() == start.size()));
+    const auto chosen = choose_reading(decided);
     if (!chosen) {
         report.outcome = FixOutcome::no_reading;
         return report;
     }
     report.chain = chosen->label;
+    // A text that its most plausible reading does not make text of (binary data, say) is left
+    // as it is, as a shorter one is.
+    if (std::string probe; ChainConverter(chosen->chain).convert(decided, true, probe) &&
+                           !reads_as_text(measure_plausibility(probe))) {
+        report.outcome = FixOutcome::implausible;
+        if (copy_when_implausible) copy_unchanged(reader, start, write, report);
+        return report;
+    }
     if (passed > 0 && !keeps_ascii(chosen->chain)) {
         report.outcome = FixOutcome::not_converted;
         report.converted = passed;

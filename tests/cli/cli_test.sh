@@ -226,7 +226,14 @@ for command in "list" "top" "fix --by-score -"; do
   case "$err" in *"too large"*) ;; *) check "$command of 3 MB message" "... too large ..." "$err" ;; esac
 done
 "$cli" fix --by-score "$work/long.txt" > /dev/null 2>&1; check "fix --by-score of a 3 MB file" 1 $?
-rm -f "$work"/long.* "$work"/mid.* "$work"/twice.* "$work"/tail.* "$work"/ascii.*
+# Past the size judged whole too: binary data that no reading makes text of is left as it is.
+head -c 3000000 /dev/urandom > "$work/noise.big"
+err=$("$cli" fix "$work/noise.big" 2>&1 > /dev/null); check "3 MB of noise exit" 1 $?
+check "3 MB of noise message" "tavrik-cli: $work/noise.big: no reading of it reads as text; left unchanged" "$err"
+check "3 MB of noise: no .fixed" "" "$(cd "$work" && ls -A | grep 'noise.big.fixed')"
+"$cli" fix - < "$work/noise.big" 2> /dev/null | cmp -s - "$work/noise.big"
+check "3 MB of noise on standard input goes through unchanged" 0 $?
+rm -f "$work"/long.* "$work"/mid.* "$work"/twice.* "$work"/tail.* "$work"/ascii.* "$work"/noise.big
 
 # Bad numbers are wrong usage.
 for n in 99999999999999999999 -1 5x +; do
