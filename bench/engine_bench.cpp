@@ -151,7 +151,7 @@ void BM_StreamedRepair(benchmark::State& state, bool twice_garbled) {
     std::string out;
     for (auto _ : state) {
         const std::string_view text(input);
-        const auto chosen = choose_reading(
+        const auto chosen = choose_reading_of_start(
             text.substr(0, reading_decision_cut(text.substr(0, READING_DECISION_SIZE), false)));
         if (!chosen) {
             state.SkipWithError("no reading");

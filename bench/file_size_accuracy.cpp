@@ -65,8 +65,8 @@ bool whole(const std::string& input, const std::string& expected) {
 bool streamed(const std::string& input, const std::string& expected) {
     const std::string_view text(input);
     const std::string_view start = text.substr(0, READING_DECISION_SIZE);
-    const auto chosen =
-        choose_reading(start.substr(0, reading_decision_cut(start, start.size() == text.size())));
+    const auto chosen = choose_reading_of_start(
+        start.substr(0, reading_decision_cut(start, start.size() == text.size())));
     if (!chosen) return false;
     ChainConverter converter(chosen->chain);
     std::string all, out;

@@ -86,7 +86,7 @@ std::size_t reading_decision_cut(std::string_view start, bool whole) {
     return whole_utf8(start);
 }
 
-std::optional<ChosenReading> choose_reading(std::string_view start) {
+std::optional<ChosenReading> choose_reading_of_start(std::string_view start) {
     const CandidateList candidates(start);
     if (candidates.empty()) return std::nullopt;
     const Candidate& chosen = candidates[most_plausible_candidate(candidates.view())];

@@ -42,7 +42,7 @@ struct ChosenReading {
     ReadingChain chain;
     std::string label;
 };
-std::optional<ChosenReading> choose_reading(std::string_view start);
+std::optional<ChosenReading> choose_reading_of_start(std::string_view start);
 
 // Applies one chain to a text given in pieces cut anywhere: each step converts what it holds up
 // to the last whole character of its source code page and carries the rest into the next piece,

@@ -189,11 +189,11 @@ TEST(ChooseReading, TakesTheMostPlausibleReadingOfTheStart) {
         std::uint64_t length = expected.size();
         ASSERT_TRUE(convert_strict(input, expected.data(), length, code_page, 65001));
         expected.resize(static_cast<std::size_t>(length));
-        const auto chosen = choose_reading(input);
+        const auto chosen = choose_reading_of_start(input);
         ASSERT_TRUE(chosen.has_value());
         EXPECT_EQ(streamed(chosen->chain, input, 1000), expected) << chosen->label;
     }
-    const auto twice = choose_reading(twice_garbled(prose));
+    const auto twice = choose_reading_of_start(twice_garbled(prose));
     ASSERT_TRUE(twice.has_value());
     EXPECT_EQ(streamed(twice->chain, twice_garbled(prose), 1000), prose) << twice->label;
 }

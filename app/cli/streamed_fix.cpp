@@ -131,7 +131,7 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
         std::string_view(start).substr(0, std::min(start.size(), READING_DECISION_SIZE));
     const std::string_view decided =
         head.substr(0, reading_decision_cut(head, ended && head.size() == start.size()));
-    const auto chosen = choose_reading(decided);
+    const auto chosen = choose_reading_of_start(decided);
     if (!chosen) {
         report.outcome = FixOutcome::no_reading;
         return report;
