@@ -152,7 +152,8 @@ const char* length_class(int n) {
 
 }  // namespace
 
-void report_readings_accuracy();  // readings_accuracy.cpp
+void report_readings_accuracy();    // readings_accuracy.cpp
+void report_short_text_accuracy();  // short_text_accuracy.cpp
 
 int main() {
     platform::SystemCodePageOverride russian(1251, 866);
@@ -246,5 +247,6 @@ int main() {
     print("length", by_length);
     print("held-out texts: garbling path, length", held_out_by_path);
     report_readings_accuracy();
+    report_short_text_accuracy();
     return 0;
 }

@@ -260,7 +260,7 @@ int most_plausible_with_margin(std::span<const Candidate> candidates, int prefer
     return gain > needed ? other : chosen;
 }
 
-ReadingChoice choose_reading(const Readings& readings, double margin) {
+ReadingChoice choose_reading_by_plausibility(const Readings& readings, double margin) {
     ReadingChoice choice;
     choice.index = most_plausible_with_margin(readings.view(), readings.catalogue_count(), margin);
     if (choice.index < 0) return choice;

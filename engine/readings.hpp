@@ -100,4 +100,16 @@ struct ReadingChoice {
 };
 ReadingChoice choose_reading(const Readings& readings, double margin = OWN_READING_MARGIN);
 
+// Up to this many letters a text is short: the trigram model has little evidence, and the
+// choice also asks which readings consist of known word forms (engine/word_forms.hpp).
+inline constexpr int WORD_FORM_TEXT_LETTERS = 24;
+
+// choose_reading as the plausibility alone decides it. choose_reading then, on a short text
+// whose choice holds a word of up to WORD_FORM_LETTERS letters that is no known form, takes the
+// most plausible reading (the first of equals) that reads as text, whose letters are as large
+// a share of its characters at least, and whose words are all known forms (longer words pass),
+// if there is one.
+ReadingChoice choose_reading_by_plausibility(const Readings& readings,
+                                             double margin = OWN_READING_MARGIN);
+
 }  // namespace tavrik

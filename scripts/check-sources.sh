@@ -29,6 +29,7 @@ generated=(
   encoding/generate_single_byte_tables.py encoding/single_byte_tables.inc
   encoding/generate_reading_tables.py encoding/reading_tables.inc
   engine/language_model/generate_trigram_model.py engine/language_model/russian_trigrams.inc
+  engine/lexicon/generate_word_forms.py engine/lexicon/russian_word_forms.inc
 )
 for ((i = 0; i < ${#generated[@]}; i += 2)); do
   generator=${generated[i]}

@@ -14,7 +14,7 @@ for group in "${@:-native}"; do
     native) packages+=(g++ cmake ninja-build libgtest-dev libbenchmark-dev) ;;
     windows) packages+=(cmake ninja-build g++-mingw-w64-x86-64 googletest wine wine64 locales) ;;
     fuzz) packages+=(cmake ninja-build clang libclang-rt-14-dev) ;;
-    generators) packages+=(clang-format python3 fortunes-ru manpages-ru) ;;
+    generators) packages+=(clang-format python3 fortunes-ru manpages-ru hunspell-ru) ;;
     display) packages+=(xvfb xauth x11-utils xdotool imagemagick fonts-dejavu-core) ;;
     *) echo "unknown package group: $group" >&2; exit 2 ;;
   esac
