@@ -220,7 +220,7 @@ RelativeRename rename_relative(void* directory, std::wstring_view from, std::wst
     const OwnedHandle entry(opened);
 
     // The new name, relative to the same held directory. NtSetInformationFile takes it as it
-    // is; SetFileInformationByHandle under Wine would make it a path from the current directory.
+    // is; SetFileInformationByHandle (FileRenameInfo) refuses a relative name under Wine 8.
     // FILE_RENAME_INFORMATION ends in the name, which runs on past the structure's own end.
     std::vector<std::byte> buffer(offsetof(FILE_RENAME_INFORMATION, FileName) + to_bytes +
                                   sizeof(wchar_t));
