@@ -5,13 +5,18 @@
 // below it keep leading to it. Below a held directory no name-surrogate reparse point (link,
 // junction, mount point) is ever followed.
 #include <windows.h>
+#include <winternl.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/file_system.hpp"
 #include "platform/win32/long_path.hpp"
+#include "platform/win32/relative_rename.hpp"
 #include "platform/win32/wide_text.hpp"
 
 namespace tavrik::platform {
@@ -134,10 +139,10 @@ std::optional<DirectoryIdentity> Directory::identity() const {
         (std::uint64_t{information.nFileIndexHigh} << 32) | information.nFileIndexLow);
 }
 
-// Listing and renaming go by path beneath the held directory. Holding it (without
-// FILE_SHARE_DELETE) keeps it from being renamed or removed, but not from being made a link
-// (a junction) in place: so, right before each use, the held directory must still be no link,
-// and its path must still lead to it.
+// Listing goes by path beneath the held directory (renaming too, where the system cannot rename
+// relative to the held handle). Holding it (without FILE_SHARE_DELETE) keeps it from being renamed
+// or removed, but not from being made a link (a junction) in place: so, right before each use,
+// the held directory must still be no link, and its path must still lead to it.
 bool Directory::still_where_it_was() const {
     if (!is_open() || !is_plain_directory(handle_->handle.get())) return false;
     const OwnedHandle again(open_directory_handle(handle_->native, true));
@@ -146,13 +151,120 @@ bool Directory::still_where_it_was() const {
     return held && held == file_id(again.get());
 }
 
+namespace {
+
+// The calls of ntdll that open an entry by its name inside a held directory: loaded at run
+// time, as no import library is needed for them then.
+struct NtCalls {
+    decltype(&NtOpenFile) open_file = nullptr;
+    decltype(&NtSetInformationFile) set_information = nullptr;
+    decltype(&RtlNtStatusToDosError) status_to_error = nullptr;
+
+    static const NtCalls& get() {
+        static const NtCalls calls = [] {
+            NtCalls loaded;
+            if (const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
+                loaded.open_file = reinterpret_cast<decltype(&NtOpenFile)>(
+                    reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtOpenFile")));
+                loaded.set_information = reinterpret_cast<decltype(&NtSetInformationFile)>(
+                    reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "NtSetInformationFile")));
+                loaded.status_to_error = reinterpret_cast<decltype(&RtlNtStatusToDosError)>(
+                    reinterpret_cast<void (*)()>(GetProcAddress(ntdll, "RtlNtStatusToDosError")));
+            }
+            return loaded;
+        }();
+        return calls;
+    }
+};
+
+// From ntstatus.h, which does not go together with windows.h.
+constexpr NTSTATUS status_not_implemented = static_cast<NTSTATUS>(0xC0000002);
+constexpr NTSTATUS status_invalid_parameter = static_cast<NTSTATUS>(0xC000000D);
+constexpr NTSTATUS status_invalid_device_request = static_cast<NTSTATUS>(0xC0000010);
+constexpr NTSTATUS status_not_supported = static_cast<NTSTATUS>(0xC00000BB);
+
+}  // namespace
+
+namespace win32 {
+
+RelativeRename rename_relative(void* directory, std::wstring_view from, std::wstring_view to) {
+    const NtCalls& nt = NtCalls::get();
+    if (nt.open_file == nullptr || nt.set_information == nullptr) {
+        return RelativeRename::unavailable;
+    }
+    const std::size_t from_bytes = from.size() * sizeof(wchar_t);
+    const std::size_t to_bytes = to.size() * sizeof(wchar_t);
+    if (from_bytes > 0xFFFE || to_bytes > 0xFFFE) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return RelativeRename::failed;
+    }
+    UNICODE_STRING name{};
+    name.Length = static_cast<USHORT>(from_bytes);
+    name.MaximumLength = static_cast<USHORT>(from_bytes);
+    name.Buffer = const_cast<PWSTR>(from.data());
+    OBJECT_ATTRIBUTES attributes{};
+    attributes.Length = sizeof attributes;
+    attributes.RootDirectory = directory;
+    attributes.ObjectName = &name;
+    attributes.Attributes = OBJ_CASE_INSENSITIVE;
+    IO_STATUS_BLOCK status_block{};
+    HANDLE opened = INVALID_HANDLE_VALUE;
+    const NTSTATUS status = nt.open_file(
+        &opened, DELETE | SYNCHRONIZE, &attributes, &status_block,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT);
+    if (!NT_SUCCESS(status)) {
+        if (nt.status_to_error != nullptr) SetLastError(nt.status_to_error(status));
+        return RelativeRename::failed;
+    }
+    const OwnedHandle entry(opened);
+
+    // The new name, relative to the same held directory. NtSetInformationFile takes it as it
+    // is; SetFileInformationByHandle (FileRenameInfo) refuses a relative name under Wine 8.
+    // FILE_RENAME_INFORMATION ends in the name, which runs on past the structure's own end.
+    std::vector<std::byte> buffer(offsetof(FILE_RENAME_INFORMATION, FileName) + to_bytes +
+                                  sizeof(wchar_t));
+    auto* const information = reinterpret_cast<FILE_RENAME_INFORMATION*>(buffer.data());
+    information->ReplaceIfExists = FALSE;
+    information->RootDirectory = directory;
+    information->FileNameLength = static_cast<ULONG>(to_bytes);
+    std::copy(to.begin(), to.end(), information->FileName);
+    const NTSTATUS renamed =
+        nt.set_information(entry.get(), &status_block, information,
+                           static_cast<ULONG>(buffer.size()), FileRenameInformation);
+    if (NT_SUCCESS(renamed)) return RelativeRename::renamed;
+    // A file system that takes no rename relative to a directory handle (some network
+    // redirectors) says so with one of these.
+    if (renamed == status_not_implemented || renamed == status_invalid_parameter ||
+        renamed == status_invalid_device_request || renamed == status_not_supported) {
+        return RelativeRename::unavailable;
+    }
+    if (nt.status_to_error != nullptr) SetLastError(nt.status_to_error(renamed));
+    return RelativeRename::failed;
+}
+
+}  // namespace win32
+
 bool Directory::rename(std::u16string_view from, std::u16string_view to) const {
     if (!is_open() || !is_plain_name(from) || !is_plain_name(to)) return false;
     if (!still_where_it_was()) return false;
-    // Without MOVEFILE_REPLACE_EXISTING an existing entry is never replaced; a link is renamed
-    // itself, not what it points at.
-    return MoveFileExW(joined(handle_->native, wide_string(from)).c_str(),
-                       joined(handle_->native, wide_string(to)).c_str(), 0) != FALSE;
+    const std::wstring old_name = wide_string(from);
+    const std::wstring new_name = wide_string(to);
+    switch (win32::rename_relative(handle_->handle.get(), old_name, new_name)) {
+        case win32::RelativeRename::renamed:
+            return true;
+        case win32::RelativeRename::failed:
+            return false;
+        case win32::RelativeRename::unavailable:
+            break;
+    }
+    // By path, only where the handle cannot be renamed relative to: the held directory was just
+    // checked, but could become a link between that check and this call. Without
+    // MOVEFILE_REPLACE_EXISTING an existing entry is never replaced; a link is renamed itself,
+    // not what it points at.
+    return still_where_it_was() &&
+           MoveFileExW(joined(handle_->native, old_name).c_str(),
+                       joined(handle_->native, new_name).c_str(), 0) != FALSE;
 }
 
 struct DirectoryListing::Handle {
