@@ -82,6 +82,8 @@ const char* const HELD_OUT_LONG[] = {
     "Ёжик свернулся клубком под кустом смородины и уснул до вечера."};
 
 using bench::convert;
+using bench::length_class;
+using bench::letters;
 
 // What a Russian Windows hands the program for a text garbled along one path; nothing when the
 // garbling already lost characters (so no repair can restore it).
@@ -133,22 +135,6 @@ struct Tally {
     int window_lost = 0;  // the first of the highest scores was right, the window's choice not
     int lossy = 0;
 };
-
-int letters(const std::string& utf8) {
-    int count = 0;
-    std::u16string wide;
-    platform::decode_to_utf16(65001, utf8, wide);
-    for (const char16_t c : wide)
-        count += (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451;
-    return count;
-}
-
-const char* length_class(int n) {
-    return n < 5     ? "1-4 letters"
-           : n < 20  ? "5-19 letters"
-           : n < 100 ? "20-99 letters"
-                     : "100+ letters";
-}
 
 }  // namespace
 

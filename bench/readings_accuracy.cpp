@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/reencode.hpp"
 #include "encoding/utf8.hpp"
 #include "engine/candidate_choice.hpp"
 #include "engine/candidate_list.hpp"
@@ -26,6 +27,8 @@
 namespace {
 
 using namespace tavrik;
+using bench::length_class;
+using bench::letters;
 
 const char* const WORDS[] = {"Ира", "Иди", "щи", "Шар", "ёж",  "Игра",
                              "Шум", "да",  "Ил", "Шея", "мир", "Им"};
@@ -109,22 +112,6 @@ std::optional<std::string> shown_in_windows_1251(const std::optional<std::string
     std::string text;
     if (!bytes || !read_in_code_page(READING_WINDOWS_1251, *bytes, text)) return std::nullopt;
     return text;
-}
-
-int letters(const std::string& utf8) {
-    int count = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t c = encoding::utf8::next_or_replacement(utf8, i);
-        count += (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451;
-    }
-    return count;
-}
-
-const char* length_class(int n) {
-    return n < 5     ? "1-4 letters"
-           : n < 20  ? "5-19 letters"
-           : n < 100 ? "20-99 letters"
-                     : "100+ letters";
 }
 
 bool has_0x98(const std::string& input) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/reencode.hpp"
 #include "encoding/utf8.hpp"
 #include "engine/readings.hpp"
 #include "engine/word_forms.hpp"
@@ -24,6 +25,8 @@
 namespace {
 
 using namespace tavrik;
+using bench::length_class;
+using bench::letters;
 
 const char* const SENTENCES[] = {"Время летит быстро, когда занят любимым делом.",
                                  "Школы района закрыли на карантин до среды.",
@@ -94,22 +97,6 @@ std::vector<std::string> words_of(const std::string& sentence) {
         }
     }
     return words;
-}
-
-int letters(const std::string& utf8) {
-    int count = 0;
-    for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t c = encoding::utf8::next_or_replacement(utf8, i);
-        count += (c >= 0x410 && c <= 0x44F) || c == 0x401 || c == 0x451;
-    }
-    return count;
-}
-
-const char* length_class(int n) {
-    return n < 5     ? "1-4 letters"
-           : n < 20  ? "5-19 letters"
-           : n < 100 ? "20-99 letters"
-                     : "100+ letters";
 }
 
 }  // namespace
