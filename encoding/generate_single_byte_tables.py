@@ -10,11 +10,21 @@ Windows-1251, 0x80..0xFF in US-ASCII, ...) is marked 0xFFFF, which no code page 
 
 The tests check every byte of every table against glibc iconv, an independent source.
 
-Usage: python3 generate_single_byte_tables.py > single_byte_tables.inc
+The codecs are read from Debian's python3 (its standard library, the package libpython3.11-minimal
+on Debian 12), never from another interpreter that may be first on the PATH, so that the tables
+depend on the packages named and nothing else.
+
+Usage: /usr/bin/python3 generate_single_byte_tables.py > single_byte_tables.inc
 """
 
 import codecs
+import importlib
+import os
 import sys
+
+sys.dont_write_bytecode = True  # nothing left beside the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from debian_package_files import stdlib_package_of  # noqa: E402
 
 # (Windows code page number, Python codec, description)
 CODE_PAGES = [
@@ -32,6 +42,8 @@ UNDEFINED = 0xFFFF
 
 
 def table_for(codec):
+    module = "encodings." + codecs.lookup(codec).name.replace("-", "_")
+    stdlib_package_of(importlib.import_module(module))
     units = []
     for byte in range(256):
         try:

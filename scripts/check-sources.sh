@@ -35,7 +35,7 @@ for ((i = 0; i < ${#generated[@]}; i += 2)); do
   generator=${generated[i]}
   table=${generated[i + 1]}
   fresh=$(mktemp)
-  python3 "$generator" >"$fresh"
+  /usr/bin/python3 "$generator" >"$fresh"
   if [ "$fix" = "--fix" ]; then
     mv "$fresh" "$table"
   elif ! cmp -s "$fresh" "$table"; then

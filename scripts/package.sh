@@ -21,12 +21,15 @@ for_windows() { printf '\xEF\xBB\xBF'; sed 's/$/\r/'; }
 for_windows <app/package/README.txt >"$stage/README.txt"
 {
   cat app/package/NOTICES.txt
-  for package in fortunes-ru manpages-ru; do
+  # Each package with the stanza of the files the tables are made from: the header, that stanza
+  # (who holds the copyright, which licence), and the licences' own stanzas.
+  for source in 'fortunes-ru:*' 'manpages-ru:*' 'hunspell-ru:dictionaries/ru_RU/*'; do
+    package=${source%%:*}
+    files=${source#*:}
     printf '\n--- %s %s (Debian), from its copyright file ---\n\n' "$package" \
       "$(dpkg-query -W -f='${Version}' "$package")"
-    # The header, the stanza for the upstream files (who holds the copyright, which licence),
-    # and the licences' own stanzas.
-    awk 'BEGIN { RS = ""; ORS = "\n\n" } NR == 1 || /^Files: \*\n/ || /^License: /' \
+    awk -v files="Files: $files" 'BEGIN { RS = ""; ORS = "\n\n" }
+      NR == 1 || index($0, files "\n") == 1 || (/^License: / && files == "Files: *")' \
       "/usr/share/doc/$package/copyright"
   done
 } | for_windows >"$stage/NOTICES.txt"

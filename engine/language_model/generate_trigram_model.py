@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
 """Generates russian_trigrams.inc: how plausible each sequence of three Russian letters is.
 
-Sources (Debian packages, read where they install; nothing is downloaded):
-  fortunes-ru   /usr/share/games/fortunes/ru/*       Russian fortunes, UTF-8
+Sources (Debian packages; exactly the regular files each installed, as dpkg lists them, so that
+nothing else on the machine changes the model; nothing is downloaded):
+  fortunes-ru   /usr/share/games/fortunes/ru/*       Russian fortunes, UTF-8 (not the .dat indexes)
   manpages-ru   /usr/share/man/ru/man*/*.gz          Russian manual pages, UTF-8 troff
+Other packages install Russian manual pages into the same folders; those are not read.
 Install them with `apt-get install fortunes-ru manpages-ru`, then run
-  python3 generate_trigram_model.py > russian_trigrams.inc
+  /usr/bin/python3 generate_trigram_model.py > russian_trigrams.inc
 
 The alphabet is the 33 letters of Russian, case-folded, plus one boundary symbol for anything
 that is not a Russian letter (runs of it collapse to one). For every context of two symbols the
@@ -13,11 +15,14 @@ cost of the next one is -log2 of its probability, mixing trigram, bigram and uni
 scaled by 8 and capped at 255 so that it fits a byte.
 """
 
-import glob
 import gzip
 import math
-import re
+import os
 import sys
+
+sys.dont_write_bytecode = True  # nothing left beside the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from debian_package_files import package_files  # noqa: E402
 
 LETTERS = "абвгдеёжзийклмнопрстуфхцчшщъыьэюя"
 INDEX = {c: i + 1 for i, c in enumerate(LETTERS)}
@@ -26,12 +31,13 @@ SCALE = 8
 
 
 def texts():
-    for path in sorted(glob.glob("/usr/share/games/fortunes/ru/*")):
-        if path.endswith(".dat") or path.endswith(".u8"):
-            continue
+    for path in package_files("fortunes-ru", "/usr/share/games/fortunes/ru",
+                              exclude_suffixes=(".dat",)):
         with open(path, encoding="utf-8", errors="ignore") as f:
             yield f.read()
-    for path in sorted(glob.glob("/usr/share/man/ru/man*/*.gz")):
+    for path in package_files("manpages-ru", "/usr/share/man/ru", suffixes=(".gz",)):
+        if not os.path.basename(os.path.dirname(path)).startswith("man"):
+            continue
         with gzip.open(path, "rt", encoding="utf-8", errors="ignore") as f:
             # Text lines only: troff requests start with a dot.
             yield "\n".join(line for line in f if not line.startswith((".", "'")))

@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
 """Generates russian_word_forms.inc: which short Russian word forms exist, as a hashed bit set.
 
-Source (a Debian package, read where it installs; nothing is downloaded):
+Source (a Debian package: the two files it installs, as dpkg lists them; nothing is downloaded):
   hunspell-ru   /usr/share/hunspell/ru_RU.dic and ru_RU.aff   the Russian spelling dictionary
 Install it with `apt-get install hunspell-ru`, then run
-  python3 generate_word_forms.py > russian_word_forms.inc
+  /usr/bin/python3 generate_word_forms.py > russian_word_forms.inc
 
 Every stem of the dictionary is expanded with the suffix rules its flags name (the dictionary
 has no prefix rules). Abbreviations (two or more capitals) are left out. Forms of 1 to
@@ -13,11 +13,24 @@ letters as digits 1..32 in base 33) is hashed with splitmix64, and HASHES slices
 bits in a set of 2**BITS_LOG2 bits (a Bloom filter; engine/word_forms.cpp reads it the same way).
 """
 
+import os
 import re
 import sys
 
-DIC = "/usr/share/hunspell/ru_RU.dic"
-AFF = "/usr/share/hunspell/ru_RU.aff"
+sys.dont_write_bytecode = True  # nothing left beside the sources
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+from debian_package_files import package_files  # noqa: E402
+
+
+def dictionary_file(suffix):
+    files = package_files("hunspell-ru", "/usr/share/hunspell", suffixes=(suffix,))
+    if len(files) != 1:
+        sys.exit(f"{sys.argv[0]}: hunspell-ru installs {len(files)} files ending in {suffix}")
+    return files[0]
+
+
+DIC = dictionary_file("ru_RU.dic")
+AFF = dictionary_file("ru_RU.aff")
 LETTERS = "абвгдежзийклмнопрстуфхцчшщъыьэюя"  # «ё» folds to «е»
 INDEX = {c: i + 1 for i, c in enumerate(LETTERS)}
 MAX_LETTERS = 8

@@ -18,7 +18,7 @@ with zipfile.ZipFile(zip_path) as archive:
     guide = archive.read(top + "README.txt").decode("utf-8-sig")
     assert "Проверить систему" in guide and "tavrik-cli" in guide, "the guide is not the guide"
     notices = archive.read(top + "NOTICES.txt").decode("utf-8-sig")
-    for package in ("fortunes-ru", "manpages-ru"):
+    for package in ("fortunes-ru", "manpages-ru", "hunspell-ru", "Alexander I. Lebedev"):
         assert package in notices, package
     for program in ("tavrik.exe", "tavrik-cli.exe"):
         size = archive.getinfo(top + program).file_size
