@@ -22,7 +22,7 @@ namespace {
 // (bench/name_accuracy), no real name's reading ever gains over the name at all (the most: -15
 // over the whole name), while nine in ten garbled names gain more than 200: the bar stands far
 // from the real names.
-constexpr double MIN_GAIN = 100;
+constexpr double MIN_GAIN = 90;
 constexpr double MIN_GAIN_PER_SYMBOL = 10;
 constexpr double MIN_PLAUSIBILITY = -50;
 
