@@ -66,8 +66,11 @@ Character classify(char32_t cp) {
 
 }  // namespace
 
-PlausibilityMeasure measure_plausibility(std::string_view utf8) {
-    if (utf8.size() > PLAUSIBILITY_SAMPLE) utf8 = utf8.substr(0, PLAUSIBILITY_SAMPLE);
+namespace {
+
+// The measure over the characters `next` gives until it gives none.
+template <class Next>
+PlausibilityMeasure measure_characters(Next next) {
     std::int64_t cost = 0;
     std::int64_t symbols = 0;
     int before = 0, last = 0;  // the two symbols before, 0 for a boundary
@@ -80,8 +83,8 @@ PlausibilityMeasure measure_plausibility(std::string_view utf8) {
         before = last;
         last = symbol;
     };
-    for (std::size_t i = 0; i < utf8.size();) {
-        const Character c = classify(encoding::utf8::next_or_replacement(utf8, i));
+    for (char32_t cp = 0; next(cp);) {
+        const Character c = classify(cp);
         switch (c.kind) {
             case Kind::Letter:
                 if (c.capital && small_before) cost += CASE_SHAPE_COST;
@@ -104,6 +107,27 @@ PlausibilityMeasure measure_plausibility(std::string_view utf8) {
     add(0);
     if (symbols == 0) return {};
     return {-static_cast<double>(cost) / static_cast<double>(symbols), symbols};
+}
+
+}  // namespace
+
+PlausibilityMeasure measure_plausibility(std::string_view utf8) {
+    if (utf8.size() > PLAUSIBILITY_SAMPLE) utf8 = utf8.substr(0, PLAUSIBILITY_SAMPLE);
+    std::size_t i = 0;
+    return measure_characters([&](char32_t& cp) {
+        if (i == utf8.size()) return false;
+        cp = encoding::utf8::next_or_replacement(utf8, i);
+        return true;
+    });
+}
+
+PlausibilityMeasure measure_plausibility(std::u32string_view text) {
+    std::size_t i = 0;
+    return measure_characters([&](char32_t& cp) {
+        if (i == text.size()) return false;
+        cp = text[i++];
+        return true;
+    });
 }
 
 double russian_plausibility(std::string_view utf8) {

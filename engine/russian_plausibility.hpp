@@ -24,5 +24,7 @@ struct PlausibilityMeasure {
     std::int64_t symbols = 0;  // letters, boundaries and other characters measured
 };
 PlausibilityMeasure measure_plausibility(std::string_view utf8);
+// The same measure over code points, all of them (no sample is cut).
+PlausibilityMeasure measure_plausibility(std::u32string_view text);
 
 }  // namespace tavrik

@@ -8,11 +8,11 @@
 
 #include "encoding/up_to_nul.hpp"
 #include "encoding/utf8.hpp"
-#include "engine/candidate_choice.hpp"
 #include "platform/files.hpp"
 #include "ui/controls.hpp"
 #include "ui/input_text.hpp"
 #include "ui/list_line.hpp"
+#include "ui/variant_rows.hpp"
 
 namespace tavrik {
 
@@ -93,20 +93,23 @@ void fix_input(MainWindowState& state) {
     state.candidates.clear();
     state.selected = -1;
 
-    const std::string input = engine_input(window.input_text());
+    const std::u16string pasted = window.input_text();
+    const std::string input = engine_input(pasted);
     if (input.empty()) {
         window.set_text(IDC_OUTPUT, u"");
         window.set_text(IDC_SCORE, NO_SCORE);
         window.fill_list({}, -1);
         return;
     }
-    std::array<Candidate, MAX_CANDIDATES> found;
-    int count = 0;
-    enumerate_candidates(input, found, count);
+    // The catalogue's rows from the bytes as the window always handed them over, ours from the
+    // text as pasted.
+    std::string seen;
+    encoding::utf8::encode_lenient(pasted, seen);
+    VariantRows variants;
     std::vector<std::u16string> lines;
     try {
-        state.candidates.assign(std::make_move_iterator(found.begin()),
-                                std::make_move_iterator(found.begin() + count));
+        variants = variant_rows(input, seen, "utf8");
+        state.candidates = std::move(variants.rows);
         lines.reserve(state.candidates.size());
         for (const Candidate& candidate : state.candidates) {
             lines.push_back(list_line_for_display(candidate));
@@ -121,7 +124,7 @@ void fix_input(MainWindowState& state) {
         return;  // the output and the score keep what they showed
     }
     // All lines at once, drawn once; the output and the score line are set once.
-    const int chosen = preselected_candidate(state.candidates);
+    const int chosen = variants.preselected;
     window.fill_list(lines, chosen);
     show_candidate(state, chosen);
 }

@@ -25,6 +25,7 @@
 #include "engine/one_call_repairs.hpp"
 #include "engine/readings.hpp"
 #include "engine/russian_plausibility.hpp"
+#include "engine/seen_text.hpp"
 #include "names/folder_scan.hpp"
 #include "names/name_repair.hpp"
 #include "names/plausible_name_repair.hpp"
@@ -33,6 +34,7 @@
 #include "platform/files.hpp"
 #include "platform/terminal.hpp"
 #include "ui/list_line.hpp"
+#include "ui/variant_rows.hpp"
 
 namespace {
 
@@ -191,19 +193,25 @@ std::optional<std::string> read_file(const Argument& file, std::size_t limit) {
     return read->bytes;
 }
 
+// The rows the window lists for `bytes` (the text as seen: what the bytes show).
+VariantRows rows_of(const std::string& bytes) {
+    const SeenText seen = seen_text(bytes);
+    return variant_rows(bytes, seen.utf8, seen_origin(seen));
+}
+
 int list_variants(const Arguments& arguments) {
     if (arguments.size() > 1) return complain("list takes at most one file"), EXIT_USAGE;
     const auto input =
         arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
     if (!input) return EXIT_FAILED;
-    const CandidateList candidates(*input);
-    if (candidates.empty()) return complain("no chain gave a result"), EXIT_FAILED;
-    const int best = preselected_candidate(candidates.view());
-    for (int i = 0; i < candidates.size(); ++i) {
-        const std::string line = format_list_line(candidates[i]);
-        print("%s %s\n", i == best ? "*" : " ", displayable_utf8(line).c_str());
+    const VariantRows variants = rows_of(*input);
+    if (variants.rows.empty()) return complain("no chain gave a result"), EXIT_FAILED;
+    const int best = variants.preselected;
+    for (std::size_t i = 0; i < variants.rows.size(); ++i) {
+        const std::string line = format_list_line(variants.rows[i]);
+        print("%s %s\n", static_cast<int>(i) == best ? "*" : " ", displayable_utf8(line).c_str());
     }
-    print("\n%s\n", displayable_utf8(candidates[best].view()).c_str());
+    print("\n%s\n", displayable_utf8(variants.rows[static_cast<std::size_t>(best)].view()).c_str());
     return EXIT_DONE;
 }
 
@@ -306,20 +314,19 @@ int top(Arguments arguments) {
     const auto input =
         arguments.empty() ? read_standard_input() : read_file(arguments[0], FILE_REPAIR_LIMIT);
     if (!input) return EXIT_FAILED;
-    const Readings candidates(*input);
-    if (candidates.empty()) return complain("no chain gave a result"), EXIT_FAILED;
+    const VariantRows variants = rows_of(*input);
+    if (variants.rows.empty()) return complain("no chain gave a result"), EXIT_FAILED;
     // By plausibility, best first; equal ones in list order.
     std::vector<std::pair<double, int>> ranked;
-    for (int i = 0; i < candidates.size(); ++i)
-        ranked.emplace_back(russian_plausibility(candidates[i].view()), i);
+    for (std::size_t i = 0; i < variants.rows.size(); ++i)
+        ranked.emplace_back(russian_plausibility(variants.rows[i].view()), static_cast<int>(i));
     std::stable_sort(ranked.begin(), ranked.end(),
                      [](const auto& a, const auto& b) { return a.first > b.first; });
-    const int chosen = choose_reading(candidates).index;
     print("  plausibility  score  chain\tpreview\n");
     for (std::size_t k = 0; k < std::min(shown_count, ranked.size()); ++k) {
-        const Candidate& candidate = candidates[ranked[k].second];
-        print("%s %12.2f %6.0f  %s\t%s\n", ranked[k].second == chosen ? "*" : " ", ranked[k].first,
-              candidate.score, candidate.label_text(),
+        const Candidate& candidate = variants.rows[static_cast<std::size_t>(ranked[k].second)];
+        print("%s %12.2f %6.0f  %s\t%s\n", ranked[k].second == variants.preselected ? "*" : " ",
+              ranked[k].first, candidate.score, candidate.label_text(),
               displayable_utf8(make_preview(candidate.view())).c_str());
     }
     return EXIT_DONE;

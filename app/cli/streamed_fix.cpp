@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <memory>
 
-#include "engine/readings.hpp"
-#include "engine/russian_plausibility.hpp"
+#include "engine/seen_text.hpp"
 #include "engine/streamed_conversion.hpp"
-#include "platform/code_page_conversion.hpp"
+#include "engine/text_repair.hpp"
 
 namespace tavrik::cli {
 
@@ -14,6 +13,11 @@ namespace {
 
 // The size of each piece read after the start.
 constexpr std::size_t PIECE_SIZE = 262144;
+// A line longer than this is repaired in pieces, cut after an ASCII byte (never inside a
+// character of any page), so that memory stays bounded whatever the input.
+constexpr std::size_t LONGEST_PIECE = 1048576;
+
+constexpr std::string_view UTF8_MARK = "\xEF\xBB\xBF";
 
 // Reads until `buffer` is full or the input ends; false on a failure.
 bool fill(platform::ByteReader& reader, std::string& buffer, bool& ended, std::string& failure) {
@@ -32,19 +36,8 @@ bool fill(platform::ByteReader& reader, std::string& buffer, bool& ended, std::s
     return true;
 }
 
-bool is_ascii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-// Whether every step of the chain keeps ASCII as it is: our own converters do.
-bool keeps_ascii(const ReadingChain& chain) {
-    if (!platform::has_own_converter(chain.origin) ||
-        !platform::has_own_converter(chain.final_code_page)) {
-        return false;
-    }
-    return std::all_of(chain.intermediates.begin(), chain.intermediates.end(),
-                       platform::has_own_converter);
+bool is_utf16(ByteOrderMark mark) {
+    return mark == ByteOrderMark::utf16_little || mark == ByteOrderMark::utf16_big;
 }
 
 // What is left of the input, written through unchanged: `start`, then the rest.
@@ -67,27 +60,101 @@ void copy_unchanged(platform::ByteReader& reader, std::string& start, const Piec
     }
 }
 
-// The whole text at once: the most plausible of every reading, catalogue's and ours.
-FixReport fix_whole(std::string_view text, const PieceWriter& write, bool copy_when_implausible) {
+// The whole text at once.
+FixReport fix_whole(std::string_view bytes, const PieceWriter& write, bool copy_when_implausible) {
     FixReport report;
-    const Readings readings(text);
-    const ReadingChoice choice = choose_reading(readings);
-    if (choice.index < 0) {
-        report.outcome = FixOutcome::no_reading;
-        return report;
-    }
-    report.chain = readings[choice.index].label_text();
-    if (!choice.plausible) {
+    const SeenText seen = seen_text(bytes);
+    const TextRepair repair = repair_text(seen.utf8);
+    report.chain = repair_label(repair, seen_origin(seen));
+    if (repair.garbled) {
         report.outcome = FixOutcome::implausible;
-        if (copy_when_implausible && !write(text, report.failure)) {
+        if (copy_when_implausible && !write(bytes, report.failure))
             report.outcome = FixOutcome::write_failed;
-        }
         return report;
     }
-    if (!write(readings[choice.index].view(), report.failure)) {
-        report.outcome = FixOutcome::write_failed;
-    }
+    // A byte order mark of either kind comes back as UTF-8's; none where there was none.
+    std::string out;
+    if (seen.mark != ByteOrderMark::none) out = UTF8_MARK;
+    out += repair.text;
+    if (!write(out, report.failure)) report.outcome = FixOutcome::write_failed;
     return report;
+}
+
+// The input as seen, a line at a time: UTF-16 decoded (a unit split between pieces carried
+// over), every other line shown as seen_line shows it.
+class SeenLines {
+  public:
+    explicit SeenLines(ByteOrderMark mark) : mark_(mark) {}
+
+    // Adds bytes of the input; complete lines (and over-long pieces) go to `line`.
+    template <class Line>
+    bool add(std::string_view bytes, bool last, Line line) {
+        if (is_utf16(mark_)) {
+            pending_.append(bytes);
+            const std::size_t whole = last ? pending_.size() : pending_.size() & ~std::size_t{1};
+            std::string decoded = utf8_of_utf16(std::string_view(pending_).substr(0, whole),
+                                                mark_ == ByteOrderMark::utf16_big);
+            // A high surrogate at the end waits for its pair.
+            if (!last && decoded.size() >= 3 &&
+                decoded.compare(decoded.size() - 3, 3, "\xEF\xBF\xBD") == 0 && whole >= 2) {
+                const std::size_t at = whole - 2;
+                const auto high = mark_ == ByteOrderMark::utf16_big
+                                      ? static_cast<unsigned char>(pending_[at])
+                                      : static_cast<unsigned char>(pending_[at + 1]);
+                if (high >= 0xD8 && high <= 0xDB) {
+                    decoded = utf8_of_utf16(std::string_view(pending_).substr(0, at),
+                                            mark_ == ByteOrderMark::utf16_big);
+                    pending_.erase(0, at);
+                    return split(decoded, true, last, line);
+                }
+            }
+            pending_.erase(0, whole);
+            return split(decoded, true, last, line);
+        }
+        return split(bytes, false, last, line);
+    }
+
+  private:
+    template <class Line>
+    bool split(std::string_view bytes, bool utf8, bool last, Line line) {
+        text_.append(bytes);
+        std::size_t start = 0;
+        for (;;) {
+            std::size_t end = text_.find('\n', start);
+            if (end == std::string::npos) {
+                if (text_.size() - start <= LONGEST_PIECE) break;
+                // Too long a line: cut after the last ASCII byte of the piece.
+                end = start + LONGEST_PIECE - 1;
+                while (end > start && static_cast<unsigned char>(text_[end]) >= 0x80)
+                    --end;
+                if (end == start) end = start + LONGEST_PIECE - 1;
+            }
+            if (!emit(std::string_view(text_).substr(start, end + 1 - start), utf8, line))
+                return false;
+            start = end + 1;
+        }
+        text_.erase(0, start);
+        if (last && !text_.empty()) {
+            if (!emit(text_, utf8, line)) return false;
+            text_.clear();
+        }
+        return true;
+    }
+    template <class Line>
+    static bool emit(std::string_view bytes, bool utf8, Line& line) {
+        if (utf8) return line(std::string(bytes));
+        bool was_utf8 = false;
+        return line(seen_line(bytes, was_utf8));
+    }
+
+    ByteOrderMark mark_;
+    std::string pending_;  // UTF-16 bytes not yet decoded
+    std::string text_;     // bytes of a line not yet complete
+};
+
+bool is_ascii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 }  // namespace
@@ -95,8 +162,7 @@ FixReport fix_whole(std::string_view text, const PieceWriter& write, bool copy_w
 FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
                        bool copy_when_implausible) {
     FixReport report;
-    // A text of at most WHOLE_TEXT_LIMIT bytes is judged whole, among every reading of ours too
-    // (MacCyrillic, Windows' own 1251), and may be refused as no text at all.
+    // A text of at most WHOLE_TEXT_LIMIT bytes is judged whole.
     std::string start(WHOLE_TEXT_LIMIT + 1, '\0');
     bool ended = false;
     if (!fill(reader, start, ended, report.failure)) {
@@ -104,67 +170,46 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
         return report;
     }
     if (ended) return fix_whole(start, write, copy_when_implausible);
-    // A start of nothing but ASCII tells nothing of the reading, and every chain of our own
-    // converters keeps it as it is: it goes through unchanged, and the reading is chosen on the
-    // first part that holds more.
-    std::uint64_t passed = 0;
-    while (start.size() > READING_DECISION_SIZE &&
-           is_ascii(std::string_view(start).substr(0, READING_DECISION_SIZE))) {
-        if (!write(std::string_view(start).substr(0, READING_DECISION_SIZE), report.failure)) {
-            report.outcome = FixOutcome::write_failed;
-            return report;
-        }
-        passed += READING_DECISION_SIZE;
-        start.erase(0, READING_DECISION_SIZE);
-        if (!ended) {
-            std::string more(WHOLE_TEXT_LIMIT + 1 - start.size(), '\0');
-            if (!fill(reader, more, ended, report.failure)) {
-                report.outcome = FixOutcome::read_failed;
-                return report;
-            }
-            start += more;
-        }
-    }
-    // A longer text is judged on its start, among the catalogue's chains, which convert in
-    // pieces.
-    const std::string_view head =
-        std::string_view(start).substr(0, std::min(start.size(), READING_DECISION_SIZE));
-    const std::string_view decided =
-        head.substr(0, reading_decision_cut(head, ended && head.size() == start.size()));
-    const auto chosen = choose_reading_of_start(decided);
-    if (!chosen) {
-        report.outcome = FixOutcome::no_reading;
-        return report;
-    }
-    report.chain = chosen->label;
-    // A text that its most plausible reading does not make text of (binary data, say) is left
-    // as it is, as a shorter one is.
-    if (std::string probe; ChainConverter(chosen->chain).convert(decided, true, probe) &&
-                           !reads_as_text(measure_plausibility(probe))) {
+
+    // A longer one: the chains are learnt on its start, then every line is repaired with them
+    // (and with its own, where it is garbled otherwise) as it streams.
+    std::size_t mark_length = 0;
+    const ByteOrderMark mark = byte_order_mark(start, mark_length);
+    const std::string_view body = std::string_view(start).substr(mark_length);
+    std::string head(body.substr(0, std::min(body.size(), READING_DECISION_SIZE)));
+    head.resize(reading_decision_cut(head, false));
+    const SeenText seen_head = seen_text(std::string(start.substr(0, mark_length)) + head);
+    const PieceRepair repairer(seen_head.utf8);
+    const TextRepair head_repair = repairer.repair(seen_head.utf8);
+    report.chain = repair_label(head_repair, seen_origin(seen_head));
+    // A start that shows garbling nothing repairs (binary data, say): left as it is, as a
+    // shorter text is.
+    if (head_repair.garbled) {
         report.outcome = FixOutcome::implausible;
         if (copy_when_implausible) copy_unchanged(reader, start, write, report);
         return report;
     }
-    if (passed > 0 && !keeps_ascii(chosen->chain)) {
-        report.outcome = FixOutcome::not_converted;
-        report.converted = passed;
+    if (mark != ByteOrderMark::none && !write(UTF8_MARK, report.failure)) {
+        report.outcome = FixOutcome::write_failed;
         return report;
     }
-    ChainConverter converter(chosen->chain);
-    std::string piece = std::move(start);
+    SeenLines lines(mark);
     std::string out;
+    const auto line = [&](std::string&& seen) {
+        out += is_ascii(seen) ? seen : repairer.repair(seen).text;
+        if (out.size() < PIECE_SIZE) return true;
+        const bool written = write(out, report.failure);
+        report.converted += out.size();
+        out.clear();
+        return written;
+    };
+    std::string piece = start.substr(mark_length);
     for (;;) {
-        if (!converter.convert(piece, ended, out)) {
-            report.outcome = FixOutcome::not_converted;
-            report.converted = passed + converter.converted();
-            return report;
-        }
-        if (!out.empty() && !write(out, report.failure)) {
+        if (!lines.add(piece, ended, line)) {
             report.outcome = FixOutcome::write_failed;
-            report.converted = passed + converter.converted();
             return report;
         }
-        if (ended) return report;
+        if (ended) break;
         piece.resize(PIECE_SIZE);
         const auto n = reader.read(piece.data(), piece.size(), report.failure);
         if (!n) {
@@ -174,6 +219,8 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
         piece.resize(*n);
         ended = *n == 0;
     }
+    if (!out.empty() && !write(out, report.failure)) report.outcome = FixOutcome::write_failed;
+    return report;
 }
 
 FixReport fix_file_streamed(std::u16string_view path, std::u16string_view output) {

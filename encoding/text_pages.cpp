@@ -1,0 +1,176 @@
+#include "encoding/text_pages.hpp"
+
+#include "encoding/reading_code_pages.hpp"
+#include "encoding/single_byte_code_pages.hpp"
+#include "encoding/utf8.hpp"
+
+namespace tavrik::encoding {
+
+namespace {
+
+constexpr const SingleByteCodePage& table_of(std::uint32_t code_page) {
+    return SINGLE_BYTE_CODE_PAGES[static_cast<std::size_t>(single_byte_index(code_page))];
+}
+
+// Every byte the published page leaves undefined read as the control of the same number, as
+// Windows reads Windows-1252; Latin-1 is that for every byte from 0x80 up.
+constexpr SingleByteCodePage with_controls_for_undefined(SingleByteCodePage page,
+                                                         const char* description) {
+    page.description = description;
+    for (std::size_t byte = 0; byte < 256; ++byte) {
+        if (page.to_unicode[byte] == UNDEFINED_UNIT)
+            page.to_unicode[byte] = static_cast<char16_t>(byte);
+    }
+    return page;
+}
+
+constexpr SingleByteCodePage make_latin1() {
+    SingleByteCodePage page{28591, "ISO-8859-1", {}};
+    for (std::size_t byte = 0; byte < 256; ++byte)
+        page.to_unicode[byte] = static_cast<char16_t>(byte);
+    return page;
+}
+
+constexpr SingleByteCodePage WINDOWS_1252 =
+    with_controls_for_undefined(table_of(1252), "Windows-1252 as Windows converts it");
+constexpr SingleByteCodePage LATIN_1 = make_latin1();
+
+struct PageTables {
+    const SingleByteCodePage* table;
+    const SingleByteEncoder* encoder;
+};
+
+constexpr SingleByteEncoder WINDOWS_1252_ENCODER{WINDOWS_1252};
+constexpr SingleByteEncoder LATIN_1_ENCODER{LATIN_1};
+
+PageTables tables_of(TextPage page) {
+    const auto catalogue = [](std::uint32_t number) {
+        const auto index = static_cast<std::size_t>(single_byte_index(number));
+        return PageTables{&SINGLE_BYTE_CODE_PAGES[index], &SINGLE_BYTE_ENCODERS[index]};
+    };
+    switch (page) {
+        case TextPage::cp1251:
+            return catalogue(1251);
+        case TextPage::win1251:
+            return {&WINDOWS_1251, &WINDOWS_1251_ENCODER};
+        case TextPage::cp866:
+            return catalogue(866);
+        case TextPage::koi8r:
+            return catalogue(20866);
+        case TextPage::iso88595:
+            return catalogue(28595);
+        case TextPage::maccyrillic:
+            return {&MAC_CYRILLIC, &MAC_CYRILLIC_ENCODER};
+        case TextPage::cp1252:
+            return {&WINDOWS_1252, &WINDOWS_1252_ENCODER};
+        case TextPage::latin1:
+            return {&LATIN_1, &LATIN_1_ENCODER};
+        case TextPage::cp437:
+            return catalogue(437);
+        case TextPage::cp850:
+            return catalogue(850);
+        case TextPage::utf8:
+            break;
+    }
+    return {nullptr, nullptr};
+}
+
+}  // namespace
+
+const char* text_page_name(TextPage page) {
+    switch (page) {
+        case TextPage::utf8:
+            return "utf8";
+        case TextPage::cp1251:
+            return "cp1251";
+        case TextPage::win1251:
+            return "win1251";
+        case TextPage::cp866:
+            return "cp866";
+        case TextPage::koi8r:
+            return "koi8r";
+        case TextPage::iso88595:
+            return "iso88595";
+        case TextPage::maccyrillic:
+            return "maccyrillic";
+        case TextPage::cp1252:
+            return "cp1252";
+        case TextPage::latin1:
+            return "latin1";
+        case TextPage::cp437:
+            return "cp437";
+        case TextPage::cp850:
+            return "cp850";
+    }
+    return "?";
+}
+
+bool same_characters(TextPage a, TextPage b) {
+    const auto family = [](TextPage page) {
+        return page == TextPage::win1251 ? TextPage::cp1251 : page;
+    };
+    return family(a) == family(b);
+}
+
+bool write_text(TextPage page, std::u32string_view text, std::string& bytes) {
+    bytes.clear();
+    bytes.reserve(text.size());
+    if (page == TextPage::utf8) {
+        for (const char32_t c : text) {
+            if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
+            utf8::append(bytes, c);
+        }
+        return true;
+    }
+    const SingleByteEncoder& encoder = *tables_of(page).encoder;
+    for (const char32_t c : text) {
+        const std::int16_t byte = encoder.encode(c);
+        if (byte == SingleByteEncoder::UNMAPPED) return false;
+        bytes.push_back(static_cast<char>(byte));
+    }
+    return true;
+}
+
+bool read_text(TextPage page, std::string_view bytes, std::u32string& text) {
+    text.clear();
+    text.reserve(bytes.size());
+    if (page == TextPage::utf8) {
+        for (std::size_t i = 0; i < bytes.size();) {
+            const std::size_t length = utf8::sequence_length(bytes, i);
+            if (length == 0) return false;
+            text.push_back(utf8::assemble(bytes, i, static_cast<int>(length) - 1));
+            i += length;
+        }
+        return true;
+    }
+    const SingleByteCodePage& table = *tables_of(page).table;
+    for (const char byte : bytes) {
+        const char16_t unit = table.to_unicode[static_cast<unsigned char>(byte)];
+        if (unit == UNDEFINED_UNIT) return false;
+        text.push_back(unit);
+    }
+    return true;
+}
+
+bool reread_text(TextPage shown, TextPage source, std::u32string_view text, std::u32string& out) {
+    std::string bytes;
+    return write_text(shown, text, bytes) && read_text(source, bytes, out);
+}
+
+std::u32string code_points_of(std::string_view utf8_text) {
+    std::u32string text;
+    text.reserve(utf8_text.size());
+    for (std::size_t i = 0; i < utf8_text.size();)
+        text.push_back(utf8::next_or_replacement(utf8_text, i));
+    return text;
+}
+
+std::string utf8_of(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char32_t c : text)
+        utf8::append(out, c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c);
+    return out;
+}
+
+}  // namespace tavrik::encoding

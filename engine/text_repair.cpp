@@ -1,0 +1,690 @@
+#include "engine/text_repair.hpp"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "encoding/utf8.hpp"
+#include "engine/mojibake_marks.hpp"
+#include "engine/russian_plausibility.hpp"
+#include "engine/word_forms.hpp"
+
+namespace tavrik {
+
+namespace {
+
+using encoding::TextPage;
+
+// Costs and margins in the trigram model's unit, an eighth of a bit. A mark of garbling costs
+// as much as sixteen bits: text that shows one is far from right text whatever its letters.
+constexpr double MARK_COST = 128;
+// How much more plausible, over the whole span, a span's reading must be to be taken on its own
+// evidence, and how many Russian letters it must have for that.
+constexpr double SPAN_MARGIN = 48;
+constexpr int OWN_EVIDENCE_LETTERS = 4;
+// How much a chain must gain over the words that look garbled to be tried at all, and how much
+// each further layer must add.
+constexpr double CHAIN_MARGIN = 48;
+constexpr double LAYER_MARGIN = 64;
+// Chains kept at each layer.
+constexpr std::size_t BEAM = 6;
+// A word of Cyrillic letters alone is doubted when it reads this badly as Russian (real words
+// of three letters and more read better; «ЛПЫЛБ», KOI8-R shown as 1251, reads worse).
+constexpr double DOUBTFUL_BELOW = -45;
+constexpr int DOUBTFUL_LETTERS = 3;
+// A word of Russian letters short enough for the lexicon to know, that it does not know, costs
+// as much as twelve bits more: on a word or two the trigrams alone take «стсят» for as
+// plausible as «папка».
+constexpr double UNKNOWN_FORM_COST = 96;
+// A sign outside ASCII costs as much as eight bits besides what the model makes of it (most
+// punctuation is only a word boundary there): a reading that turns letters into «–—÷» is no
+// cheaper text.
+constexpr double SIGN_COST = 64;
+// A text averaging below this (6.5 bits a symbol) over at least MIN_EVIDENCE symbols reads as no
+// text: control characters, signs, letters in orders no language has (bytes that are no text).
+constexpr double NO_TEXT_BELOW = -52;
+constexpr std::int64_t MIN_EVIDENCE = 8;
+// Up to this many letters a text is short: the lexicon decides among common garblings there.
+constexpr int SHORT_TEXT_LETTERS = 24;
+// Distinct doubtful words the chains are learnt on: plenty to tell, and quick on any text.
+constexpr std::size_t LEARNING_WORDS = 400;
+
+bool is_russian_letter(char32_t c) {
+    return (c >= 0x0410 && c <= 0x044F) || c == 0x0401 || c == 0x0451;
+}
+
+bool is_cyrillic_letter(char32_t c) {
+    return (c >= 0x0400 && c <= 0x0481) || (c >= 0x048A && c <= 0x052F);
+}
+
+bool is_ascii_letter(char32_t c) {
+    return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
+}
+
+bool is_letter_like(char32_t c) {
+    return is_ascii_letter(c) || is_cyrillic_letter(c) || (c >= 0xC0 && c <= 0x24F) ||
+           (c >= 0x370 && c <= 0x3FF);
+}
+
+// What a word is made of: letters, and every character outside ASCII (garbling makes signs,
+// controls and box drawing of letters); the separators of lines and paragraphs excepted.
+bool is_word_character(char32_t c) {
+    return is_ascii_letter(c) || (c >= 0x80 && c != 0x2028 && c != 0x2029);
+}
+
+// Whether the word, written in a page it may have been shown in, makes UTF-8 of more than
+// ASCII: right text almost never does (its letters are no UTF-8 sequence in any of those
+// pages), UTF-8 shown through one of them always.
+bool shows_utf8(std::u32string_view word) {
+    std::string bytes;
+    for (const encoding::TextPage page : encoding::SHOWN_PAGES) {
+        if (!encoding::write_text(page, word, bytes)) continue;
+        bool multibyte = false;
+        std::size_t i = 0;
+        for (; i < bytes.size(); ++i) {
+            const std::size_t length = encoding::utf8::sequence_length(bytes, i);
+            if (length == 0) break;
+            multibyte = multibyte || length > 1;
+            i += length - 1;
+        }
+        if (i == bytes.size() && multibyte) return true;
+    }
+    return false;
+}
+
+struct Quality {
+    double cost = 0;  // the trigram cost of the whole word, marks included
+    std::int64_t symbols = 1;
+    int marks = 0;
+    int russian = 0;  // Russian letters
+    int letters = 0;  // letters of any script
+    bool cyrillic_only = false;
+
+    bool utf8_shown = false;        // written in some page it may have been shown in, it is UTF-8
+    bool foreign_cyrillic = false;  // holds a Cyrillic letter Russian does not have
+    int signs = 0;                  // characters outside ASCII that are no letters
+    int exotic = 0;  // characters of scripts no garbling of Russian makes (CJK, Arabic, ...)
+
+    double average() const { return -cost / static_cast<double>(symbols); }
+    // A reading that shows no marks and makes no letters into signs.
+    bool clean_beside(const Quality& original) const {
+        return marks == 0 && signs <= original.signs + original.marks && exotic <= original.exotic;
+    }
+    bool doubtful() const {
+        return marks > 0 || utf8_shown || (cyrillic_only && foreign_cyrillic) ||
+               (cyrillic_only && letters >= DOUBTFUL_LETTERS && average() < DOUBTFUL_BELOW);
+    }
+};
+
+Quality quality_of(std::u32string_view word) {
+    Quality q;
+    const PlausibilityMeasure measure = measure_plausibility(word);
+    q.symbols = std::max<std::int64_t>(measure.symbols, 1);
+    q.marks = count_mojibake_marks(word);
+    q.cost = -measure.average * static_cast<double>(measure.symbols) + MARK_COST * q.marks;
+    bool other_letters = false;
+    for (const char32_t c : word) {
+        const bool russian = is_russian_letter(c);
+        q.russian += russian;
+        if (russian || is_cyrillic_letter(c)) {
+            ++q.letters;
+            q.foreign_cyrillic = q.foreign_cyrillic || !russian;
+        } else if (c >= 0x80 && !is_letter_like(c)) {
+            ++q.signs;
+            if ((c >= 0x0530 && c < 0x2000) || (c >= 0x2C00 && (c < 0xFE00 || c > 0xFFFF)))
+                ++q.exotic;
+        } else if (is_ascii_letter(c) || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7)) {
+            ++q.letters;
+            other_letters = true;
+        }
+    }
+    q.cyrillic_only = q.letters > 0 && !other_letters;
+    q.cost += SIGN_COST * q.signs;
+    if (q.marks == 0) q.utf8_shown = shows_utf8(word);
+    // Each run of Russian letters between characters that are no letters, as a word form.
+    for (std::size_t i = 0; i < word.size();) {
+        if (!is_russian_letter(word[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < word.size() && is_russian_letter(word[end]))
+            ++end;
+        const bool bounded = (i == 0 || !is_letter_like(word[i - 1])) &&
+                             (end == word.size() || !is_letter_like(word[end]));
+        if (bounded && end - i <= static_cast<std::size_t>(WORD_FORM_LETTERS) &&
+            !is_known_word_form(encoding::utf8_of(word.substr(i, end - i)))) {
+            q.cost += UNKNOWN_FORM_COST;
+        }
+        i = end;
+    }
+    return q;
+}
+
+// How much more plausible `to` reads than `from`, over the whole word: a reading of UTF-8 that
+// halves the characters halves what they cost.
+double gain(const Quality& from, const Quality& to) {
+    return from.cost - to.cost;
+}
+
+// Whether a text reads as no text at all: below NO_TEXT_BELOW over enough symbols, and mostly
+// characters that are no letters of any script (control characters, signs, box drawing) or
+// letters in orders no language has. Writing in scripts the model does not know (Chinese,
+// Arabic) is text, however implausible as Russian.
+bool reads_as_no_text(std::u32string_view text) {
+    const PlausibilityMeasure measure = measure_plausibility(text);
+    if (measure.symbols < MIN_EVIDENCE || measure.average >= NO_TEXT_BELOW) return false;
+    std::size_t letters = 0, other_scripts = 0, visible = 0;
+    for (const char32_t c : text) {
+        if (c == U' ' || c == U'\t' || c == U'\n' || c == U'\r') continue;
+        ++visible;
+        if (is_letter_like(c)) ++letters;
+        const bool punctuation = (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) ||
+                                 (c >= 0xFE00 && c <= 0xFFFF) || c < 0x530;
+        if (!punctuation) ++other_scripts;
+    }
+    return other_scripts * 2 < visible;
+}
+
+TextChain with_layer(TextChain chain, TextLayer layer) {
+    chain.layers[static_cast<std::size_t>(chain.count++)] = layer;
+    return chain;
+}
+
+std::vector<TextLayer> all_layers() {
+    std::vector<TextLayer> layers;
+    for (const TextPage source : encoding::SOURCE_PAGES) {
+        for (const TextPage shown : encoding::SHOWN_PAGES) {
+            if (!encoding::same_characters(shown, source)) layers.push_back({shown, source});
+        }
+    }
+    return layers;
+}
+
+const std::vector<TextLayer>& layers() {
+    static const std::vector<TextLayer> all = all_layers();
+    return all;
+}
+
+// A text cut into words and what lies between them.
+struct Word {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    std::size_t distinct = 0;  // index into the distinct words, for suspect words
+    bool suspect = false;      // holds a character outside ASCII
+};
+
+struct Distinct {
+    std::u32string text;
+    Quality quality;
+    std::size_t count = 0;
+};
+
+struct Segmented {
+    std::vector<Word> words;
+    std::vector<Distinct> distinct;
+    // Spans: runs of suspect words on one line with no other word between them, as ranges
+    // of `words`.
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+};
+
+Segmented segment(std::u32string_view text) {
+    Segmented s;
+    std::unordered_map<std::u32string_view, std::size_t> index;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!is_word_character(text[i])) {
+            ++i;
+            continue;
+        }
+        Word word;
+        word.begin = i;
+        while (i < text.size() && is_word_character(text[i])) {
+            word.suspect = word.suspect || text[i] >= 0x80;
+            ++i;
+        }
+        word.end = i;
+        if (word.suspect) {
+            const std::u32string_view view = text.substr(word.begin, word.end - word.begin);
+            const auto [at, added] = index.try_emplace(view, s.distinct.size());
+            if (added) {
+                s.distinct.push_back({std::u32string(view), quality_of(view), 0});
+            }
+            word.distinct = at->second;
+            ++s.distinct[at->second].count;
+        }
+        s.words.push_back(word);
+    }
+    for (std::size_t w = 0; w < s.words.size();) {
+        if (!s.words[w].suspect) {
+            ++w;
+            continue;
+        }
+        std::size_t end = w + 1;
+        while (end < s.words.size() && s.words[end].suspect &&
+               text.substr(s.words[end - 1].end, s.words[end].begin - s.words[end - 1].end)
+                       .find(U'\n') == std::u32string_view::npos) {
+            ++end;
+        }
+        s.spans.emplace_back(w, end);
+        w = end;
+    }
+    return s;
+}
+
+// One chain's reading of each distinct word, made when first asked for.
+class ChainReadings {
+  public:
+    ChainReadings(TextChain chain, const std::vector<Distinct>& distinct)
+        : chain_(chain), distinct_(&distinct), readings_(distinct.size()) {}
+
+    const TextChain& chain() const { return chain_; }
+
+    struct Reading {
+        bool converted = false;
+        std::u32string text;
+        Quality quality;
+    };
+    const Reading& of(std::size_t word) {
+        std::optional<Reading>& reading = readings_[word];
+        if (!reading) {
+            reading.emplace();
+            reading->converted = apply_text_chain(chain_, (*distinct_)[word].text, reading->text);
+            if (reading->converted) reading->quality = quality_of(reading->text);
+        }
+        return *reading;
+    }
+    // How much the word gains read so; 0 when it does not convert or loses.
+    double gain_of(std::size_t word) {
+        const Reading& reading = of(word);
+        if (!reading.converted) return 0;
+        return std::max(0.0, gain((*distinct_)[word].quality, reading.quality));
+    }
+    // The same, counted only where the reading reads as clean Russian.
+    double clean_gain_of(std::size_t word) {
+        const Reading& reading = of(word);
+        if (!reading.converted || !reading.quality.clean_beside((*distinct_)[word].quality))
+            return 0;
+        return std::max(0.0, gain((*distinct_)[word].quality, reading.quality));
+    }
+
+  private:
+    TextChain chain_;
+    const std::vector<Distinct>* distinct_;
+    std::vector<std::optional<Reading>> readings_;
+};
+
+// The chains worth trying, the most convincing first; `shown`: the first is the chain the whole
+// text shows clearly, which may repair spans too short to tell on their own.
+struct Learnt {
+    std::vector<TextChain> chains;
+    bool shown = false;
+};
+
+// The chains that make the doubtful words read more plausibly, layer by layer.
+Learnt learn_chains(const std::vector<Distinct>& distinct) {
+    std::vector<std::size_t> sample;
+    for (std::size_t i = 0; i < distinct.size() && sample.size() < LEARNING_WORDS; ++i) {
+        if (distinct[i].quality.doubtful()) sample.push_back(i);
+    }
+    if (sample.empty()) return {};
+    struct Tried {
+        TextChain chain;
+        double evidence = 0;        // gain over the sample, readings of any kind
+        double clean_evidence = 0;  // gain where the reading reads as clean Russian
+        bool still_doubtful = false;
+    };
+    const auto try_chain = [&](const TextChain& chain) {
+        ChainReadings readings(chain, distinct);
+        Tried tried{chain};
+        for (const std::size_t word : sample) {
+            const double weight = static_cast<double>(distinct[word].count);
+            tried.evidence += weight * readings.gain_of(word);
+            tried.clean_evidence += weight * readings.clean_gain_of(word);
+            const auto& reading = readings.of(word);
+            if (reading.converted && reading.quality.doubtful()) tried.still_doubtful = true;
+        }
+        return tried;
+    };
+    const auto best_of = [](std::vector<Tried>& tried) {
+        std::stable_sort(tried.begin(), tried.end(),
+                         [](const Tried& a, const Tried& b) { return a.evidence > b.evidence; });
+        if (tried.size() > BEAM) tried.resize(BEAM);
+    };
+
+    std::vector<Tried> kept;
+    std::vector<Tried> level;
+    for (const TextLayer& layer : layers()) {
+        Tried tried = try_chain(with_layer({}, layer));
+        if (tried.evidence >= CHAIN_MARGIN) level.push_back(tried);
+    }
+    best_of(level);
+    for (int depth = 2; depth <= MAX_TEXT_LAYERS && !level.empty(); ++depth) {
+        kept.insert(kept.end(), level.begin(), level.end());
+        std::vector<Tried> next;
+        for (const Tried& parent : level) {
+            if (!parent.still_doubtful) continue;  // nothing left for another layer to undo
+            for (const TextLayer& layer : layers()) {
+                Tried tried = try_chain(with_layer(parent.chain, layer));
+                if (tried.evidence >= parent.evidence + LAYER_MARGIN) next.push_back(tried);
+            }
+        }
+        best_of(next);
+        level = std::move(next);
+    }
+    kept.insert(kept.end(), level.begin(), level.end());
+    std::stable_sort(kept.begin(), kept.end(), [](const Tried& a, const Tried& b) {
+        return a.clean_evidence > b.clean_evidence;
+    });
+    std::vector<TextChain> chains;
+    for (const Tried& tried : kept) {
+        if (tried.clean_evidence > 0) chains.push_back(tried.chain);
+    }
+    // The first is the chain the whole text shows: only when it shows it clearly.
+    return {chains, !kept.empty() && kept.front().clean_evidence >= CHAIN_MARGIN};
+}
+
+// Repairs the spans of `text` with the chains learnt.
+TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learnt& learnt) {
+    const std::vector<TextChain>& chains = learnt.chains;
+    TextRepair repair;
+    std::vector<ChainReadings> readings;
+    readings.reserve(chains.size());
+    for (const TextChain& chain : chains)
+        readings.emplace_back(chain, s.distinct);
+
+    // Which chain repairs which word, if any.
+    std::vector<int> chosen(s.words.size(), -1);
+    std::vector<bool> used(chains.size(), false);
+    bool garbled_left = false;
+    for (const auto& [first, last] : s.spans) {
+        bool doubtful = false;
+        for (std::size_t w = first; w < last; ++w)
+            doubtful = doubtful || s.distinct[s.words[w].distinct].quality.doubtful();
+        if (!doubtful) continue;
+        int best = -1;
+        double best_gain = 0;
+        for (std::size_t c = 0; c < readings.size(); ++c) {
+            double span_gain = 0;
+            int letters = 0;
+            for (std::size_t w = first; w < last; ++w) {
+                const std::size_t word = s.words[w].distinct;
+                const double g = readings[c].clean_gain_of(word);
+                if (g <= 0) continue;
+                span_gain += g;
+                letters += readings[c].of(word).quality.russian;
+            }
+            const bool own_evidence = span_gain >= SPAN_MARGIN && letters >= OWN_EVIDENCE_LETTERS;
+            const bool text_evidence = c == 0 && learnt.shown && span_gain > 0;
+            if ((own_evidence || text_evidence) && span_gain > best_gain) {
+                best = static_cast<int>(c);
+                best_gain = span_gain;
+            }
+        }
+        if (best < 0) {
+            ++repair.doubtful_left;
+            for (std::size_t w = first; w < last; ++w)
+                garbled_left = garbled_left || s.distinct[s.words[w].distinct].quality.marks > 0;
+            continue;
+        }
+        // In the span so repaired, every word that shows marks and reads without them changes
+        // (an abbreviation may read worse as Russian than its garbling), every other word that
+        // reads clean and not clearly worse (a right word the chain garbles gets marks).
+        ChainReadings& by = readings[static_cast<std::size_t>(best)];
+        for (std::size_t w = first; w < last; ++w) {
+            const std::size_t word = s.words[w].distinct;
+            const auto& reading = by.of(word);
+            if (!reading.converted || !reading.quality.clean_beside(s.distinct[word].quality))
+                continue;
+            if (gain(s.distinct[word].quality, reading.quality) >= -SPAN_MARGIN ||
+                s.distinct[word].quality.marks > 0)
+                chosen[w] = best;
+        }
+        if (!used[static_cast<std::size_t>(best)]) {
+            used[static_cast<std::size_t>(best)] = true;
+            repair.chains.push_back(chains[static_cast<std::size_t>(best)]);
+        }
+    }
+
+    std::u32string out;
+    out.reserve(text.size());
+    std::size_t at = 0;
+    for (std::size_t w = 0; w < s.words.size(); ++w) {
+        if (chosen[w] < 0) continue;
+        const Word& word = s.words[w];
+        out.append(text.substr(at, word.begin - at));
+        out.append(readings[static_cast<std::size_t>(chosen[w])].of(word.distinct).text);
+        at = word.end;
+        repair.changed = true;
+    }
+    out.append(text.substr(at));
+    repair.text = encoding::utf8_of(out);
+    // Marks left that nothing removed, or a repair that still reads as no text at all (bytes
+    // that are no text read in some page): the text is left as it is.
+    repair.garbled = (!repair.changed && garbled_left) || reads_as_no_text(out);
+
+    // The whole text read by each chain, for those who list readings.
+    for (std::size_t c = 0; c < readings.size(); ++c) {
+        std::u32string whole;
+        whole.reserve(text.size());
+        std::size_t from = 0;
+        bool converted = true;
+        for (const Word& word : s.words) {
+            if (!word.suspect) continue;
+            const auto& reading = readings[c].of(word.distinct);
+            if (!reading.converted) {
+                converted = false;
+                break;
+            }
+            whole.append(text.substr(from, word.begin - from));
+            whole.append(reading.text);
+            from = word.end;
+        }
+        if (!converted) continue;
+        whole.append(text.substr(from));
+        if (whole == text) continue;
+        const Quality q = quality_of(whole);
+        repair.readings.push_back({chains[c], encoding::utf8_of(whole), q.average()});
+    }
+    std::stable_sort(repair.readings.begin(), repair.readings.end(),
+                     [](const WholeReading& a, const WholeReading& b) {
+                         return a.plausibility > b.plausibility;
+                     });
+    // In parts: more than one chain, or one chain that left some words as they were.
+    if (repair.changed) {
+        repair.in_parts =
+            repair.chains.size() > 1 ||
+            std::none_of(repair.readings.begin(), repair.readings.end(),
+                         [&](const WholeReading& r) { return r.text == repair.text; });
+    }
+    return repair;
+}
+
+// The garblings common enough to be taken on a word or two: UTF-8 shown anywhere, 1251 shown
+// through Western and DOS pages, and the old Cyrillic pages shown as 1251.
+bool is_common_layer(const TextLayer& layer) {
+    switch (layer.source) {
+        case TextPage::utf8:
+            return true;
+        case TextPage::cp1251:
+            return layer.shown == TextPage::cp866 || layer.shown == TextPage::cp1252 ||
+                   layer.shown == TextPage::latin1 || layer.shown == TextPage::cp437 ||
+                   layer.shown == TextPage::cp850;
+        case TextPage::cp866:
+        case TextPage::iso88595:
+        case TextPage::maccyrillic:
+            return layer.shown == TextPage::win1251 || layer.shown == TextPage::cp1252;
+        case TextPage::koi8r:
+            return layer.shown == TextPage::win1251 || layer.shown == TextPage::cp1252 ||
+                   layer.shown == TextPage::latin1;
+        default:
+            return false;
+    }
+}
+
+// Whether every run of Russian letters of up to WORD_FORM_LETTERS letters is a known form.
+bool all_known_forms(std::u32string_view text, int& russian) {
+    russian = 0;
+    bool known = true;
+    for (std::size_t i = 0; i < text.size();) {
+        if (!is_russian_letter(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && is_russian_letter(text[end]))
+            ++end;
+        russian += static_cast<int>(end - i);
+        if (end - i <= static_cast<std::size_t>(WORD_FORM_LETTERS) &&
+            !is_known_word_form(encoding::utf8_of(text.substr(i, end - i))))
+            known = false;
+        i = end;
+    }
+    return known;
+}
+
+// A text of a word or two is little evidence for the trigrams: there a common garbling whose
+// reading consists of known word forms only, while the text as given does not, is taken when
+// it is no less plausible by the margin of a span.
+void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair& repair) {
+    int letters = 0;
+    double cost = 0;
+    bool doubt = false;
+    for (const Word& word : s.words) {
+        if (!word.suspect) continue;
+        const Quality& q = s.distinct[word.distinct].quality;
+        letters += q.letters;
+        cost += q.cost;
+        int russian = 0;
+        doubt = doubt || q.marks > 0 ||
+                (q.cyrillic_only && !all_known_forms(s.distinct[word.distinct].text, russian));
+    }
+    if (!doubt || letters == 0 || letters > SHORT_TEXT_LETTERS) return;
+    const WholeReading* best = nullptr;
+    WholeReading candidate;
+    double best_cost = cost - SPAN_MARGIN;
+    for (const TextLayer& layer : layers()) {
+        if (!is_common_layer(layer)) continue;
+        std::u32string whole;
+        double reading_cost = 0;
+        bool usable = true;
+        std::size_t from = 0;
+        std::u32string read;
+        for (const Word& word : s.words) {
+            if (!word.suspect) continue;
+            const Distinct& d = s.distinct[word.distinct];
+            if (!encoding::reread_text(layer.shown, layer.source, d.text, read)) {
+                usable = false;
+                break;
+            }
+            const Quality q = quality_of(read);
+            if (!q.clean_beside(d.quality)) {
+                usable = false;
+                break;
+            }
+            reading_cost += q.cost;
+            whole.append(text.substr(from, word.begin - from));
+            whole.append(read);
+            from = word.end;
+        }
+        if (!usable) continue;
+        whole.append(text.substr(from));
+        int russian = 0;
+        if (!all_known_forms(whole, russian) || russian == 0 || reading_cost >= best_cost) continue;
+        best_cost = reading_cost;
+        candidate = {with_layer({}, layer), encoding::utf8_of(whole), 0};
+        best = &candidate;
+    }
+    if (best == nullptr) return;
+    repair.text = best->text;
+    repair.changed = true;
+    repair.garbled = false;
+    repair.in_parts = false;
+    repair.chains = {best->chain};
+    repair.readings.insert(repair.readings.begin(), *best);
+}
+
+}  // namespace
+
+std::string chain_steps(const TextChain& chain) {
+    std::string steps;
+    for (int i = 0; i < chain.count; ++i) {
+        const TextLayer& layer = chain.layers[static_cast<std::size_t>(i)];
+        if (!steps.empty()) steps += " \xE2\x86\x92 ";
+        steps += encoding::text_page_name(layer.shown);
+        steps += " \xE2\x86\x92 ";
+        steps += encoding::text_page_name(layer.source);
+    }
+    return steps;
+}
+
+bool apply_text_chain(const TextChain& chain, std::u32string_view text, std::u32string& out) {
+    std::u32string between(text);
+    for (int i = 0; i < chain.count; ++i) {
+        const TextLayer& layer = chain.layers[static_cast<std::size_t>(i)];
+        if (!encoding::reread_text(layer.shown, layer.source, between, out)) return false;
+        between.swap(out);
+    }
+    out.swap(between);
+    return true;
+}
+
+TextRepair repair_text(std::u32string_view seen) {
+    const Segmented s = segment(seen);
+    TextRepair repair = repair_with(seen, s, learn_chains(s.distinct));
+    if (!repair.changed) repair_short_text(seen, s, repair);
+    return repair;
+}
+
+TextRepair repair_text(std::string_view seen) {
+    return repair_text(encoding::code_points_of(seen));
+}
+
+PieceRepair::PieceRepair(std::string_view start) {
+    const std::u32string text = encoding::code_points_of(start);
+    const Learnt learnt = learn_chains(segment(text).distinct);
+    candidates_ = learnt.chains;
+    shown_ = learnt.shown;
+}
+
+TextRepair PieceRepair::repair(std::string_view piece) const {
+    const std::u32string text = encoding::code_points_of(piece);
+    // Most pieces of a long garbled text are garbled the way its start is: when the chain the
+    // start shows reads the whole piece without a mark where it had some, that is its repair
+    // (as the spans would have it), found without weighing a word.
+    if (shown_ && !candidates_.empty() && count_mojibake_marks(text) > 0) {
+        std::u32string whole;
+        if (apply_text_chain(candidates_.front(), text, whole) &&
+            count_mojibake_marks(whole) == 0) {
+            TextRepair repair;
+            repair.text = encoding::utf8_of(whole);
+            repair.changed = whole != text;
+            repair.chains = {candidates_.front()};
+            return repair;
+        }
+    }
+    const Segmented s = segment(text);
+    // The chains the start showed; a piece garbled otherwise brings its own.
+    Learnt learnt{candidates_, shown_};
+    TextRepair repair = repair_with(text, s, learnt);
+    if (repair.doubtful_left == 0) return repair;
+    for (const TextChain& chain : learn_chains(s.distinct).chains) {
+        if (std::find(learnt.chains.begin(), learnt.chains.end(), chain) == learnt.chains.end())
+            learnt.chains.push_back(chain);
+    }
+    if (learnt.chains.size() == candidates_.size()) return repair;
+    return repair_with(text, s, learnt);
+}
+
+std::string repair_label(const TextRepair& repair, std::string_view origin) {
+    if (!repair.changed || repair.chains.empty()) return {};
+    if (!repair.in_parts)
+        return std::string(origin) + " \xE2\x86\x92 " + chain_steps(repair.chains[0]);
+    std::string label = "по частям: ";
+    for (std::size_t i = 0; i < repair.chains.size(); ++i) {
+        if (i > 0) label += ", ";
+        label += chain_steps(repair.chains[i]);
+    }
+    return label;
+}
+
+}  // namespace tavrik
