@@ -26,13 +26,14 @@ else) and how many of those exited 0; for the right texts how many changed per l
 wild.tsv the same counts as for the paths. The selection is deterministic.
 
 Usage: bench/text_accuracy.py TAVRIK_CLI [--limit N] [--right-limit N] [--jobs N]
-                              [--only SUBSTRING] [--show-worse N]
+                              [--only SUBSTRING] [--show-worse N] [--totals-only]
   --limit N        at most N texts for each path and length class (default 4; 0: all)
   --right-limit N  at most N right texts for each language (default 30; 0: all)
   --jobs N         runs at once (default 2)
-  --only S         only the paths whose name contains S (right texts and wild items still run
-                   unless --only is given: then they run only when S is "right" or "wild")
+  --only S         only the paths whose name contains S; "right" runs only the right texts,
+                   "wild" only wild.tsv
   --show-worse N   print up to N of the items made worse, for each part
+  --totals-only    leave out each path's counts per length class
 """
 import argparse
 import collections
@@ -190,8 +191,8 @@ def mixed_builders():
         return text.encode() + b"\n" + data, text + "\n" + other
 
     return [
-        ("mixed: right line, utf8 as cp1251 line", right_then_garbled(("utf8", "cp1251"))),
-        ("mixed: right line, utf8 as cp1252 line", right_then_garbled(("utf8", "cp1252"))),
+        ("mixed: Russian line, then utf8 as cp1251 line", right_then_garbled(("utf8", "cp1251"))),
+        ("mixed: Russian line, then utf8 as cp1252 line", right_then_garbled(("utf8", "cp1252"))),
         ("mixed: C line, comment utf8 as cp1251", c_comment),
         ("mixed: SQL value and comment utf8 as cp1252", sql),
         ("mixed: log, every other line utf8 as cp1251", log),
@@ -284,11 +285,12 @@ def main():
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--only", default="")
     parser.add_argument("--show-worse", type=int, default=0)
+    parser.add_argument("--totals-only", action="store_true")
     args = parser.parse_args()
 
     with open(os.path.join(CORPORA, "russian_texts.txt"), encoding="utf-8") as f:
         texts = [line.rstrip("\n") for line in f if line.strip()]
-    items = path_items(texts, args.limit, args.only)
+    items = [] if args.only in ("right", "wild") else path_items(texts, args.limit, args.only)
     if not args.only or args.only == "right":
         items += right_items(args.right_limit)
     if not args.only or args.only == "wild":
@@ -312,11 +314,23 @@ def main():
         if verdict == "worse":
             worse_examples[part].append((path, item[3], out))
 
-    def row(label, c):
-        return (f"{label:58s} {c['count']:5d} {c['restored']:5d} {c['left']:5d} "
-                f"{c['worse']:5d} {c['worse exit 0']:5d}")
+    def cell(c):
+        """restored/left/worse(worse with exit 0) of count, or '-' without items."""
+        if not c["count"]:
+            return "-"
+        return f"{c['restored']}/{c['left']}/{c['worse']}({c['worse exit 0']}) of {c['count']}"
 
-    header = f"{'':58s} {'count':>5s} {'right':>5s} {'left':>5s} {'worse':>5s} {'w/0':>5s}"
+    def row(label, part, path):
+        c = table[(part, path, "all")]
+        line = (f"{label:44s} {c['count']:5d} {c['restored']:5d} {c['left']:5d} "
+                f"{c['worse']:5d} {c['worse exit 0']:5d}")
+        if not args.totals_only:
+            line += "  " + "  ".join(f"{cell(table[(part, path, cls)]):>18s}" for cls in CLASSES)
+        return line
+
+    header = f"{'':44s} {'count':>5s} {'right':>5s} {'left':>5s} {'worse':>5s} {'w/0':>5s}"
+    if not args.totals_only:
+        header += "  " + "  ".join(f"{cls + ' letters':>18s}" for cls in CLASSES)
     for part, title in (("paths", "Russian texts garbled along each path"),
                         ("wild", "Garbled Russian found in the wild (wild.tsv)")):
         paths = sorted({k[1] for k in table if k[0] == part and k[1] != "total"},
@@ -324,18 +338,17 @@ def main():
         if not paths:
             continue
         print(f"{title}: right = restored exactly, left = output equals input, worse = "
-              f"anything else, w/0 = worse with exit status 0")
+              f"anything else, w/0 = worse with exit status 0"
+              + ("; per length class right/left/worse(w/0) of count" if not args.totals_only else ""))
         print(header)
         for path in paths:
-            print(row(path, table[(part, path, "all")]))
-            classes = [cls for cls in CLASSES if table[(part, path, cls)]["count"]]
-            if len(classes) > 1 or part == "paths":
-                for cls in classes:
-                    print(row(f"    {cls} letters", table[(part, path, cls)]))
-        print(row("TOTAL", table[(part, "total", "all")]))
+            print(row(path, part, path))
+        print(row("TOTAL", part, "total"))
         for cls in CLASSES:
-            if table[(part, "total", cls)]["count"]:
-                print(row(f"    {cls} letters", table[(part, "total", cls)]))
+            c = table[(part, "total", cls)]
+            if c["count"]:
+                print(f"{'    ' + cls + ' letters':44s} {c['count']:5d} {c['restored']:5d} "
+                      f"{c['left']:5d} {c['worse']:5d} {c['worse exit 0']:5d}")
         print()
 
     languages = [k[1] for k in table if k[0] == "right" and k[2] == "all" and k[1] != "total"]
