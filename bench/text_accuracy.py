@@ -37,6 +37,7 @@ Usage: bench/text_accuracy.py TAVRIK_CLI [--limit N] [--right-limit N] [--jobs N
 """
 import argparse
 import collections
+import hashlib
 import concurrent.futures
 import os
 import subprocess
@@ -200,13 +201,19 @@ def mixed_builders():
     ]
 
 
+def path_order(name, texts):
+    """The texts in an order of their own for each path (deterministic), so that a
+    sample (--limit) draws different texts for different paths."""
+    return sorted(texts, key=lambda t: hashlib.md5((name + "\t" + t).encode()).hexdigest())
+
+
 def path_items(texts, limit, only):
     items = []
     for name, steps in display_paths():
         if only and only not in name:
             continue
         taken = collections.Counter()
-        for text in texts:
+        for text in path_order(name, texts):
             cls = length_class(text)
             if limit and taken[cls] >= limit:
                 continue
@@ -219,8 +226,9 @@ def path_items(texts, limit, only):
         if only and only not in name:
             continue
         taken = collections.Counter()
-        for i, text in enumerate(texts):
-            other = texts[(i * 7 + 3) % len(texts)]
+        ordered = path_order(name, texts)
+        for i, text in enumerate(ordered):
+            other = ordered[(i * 7 + 3) % len(ordered)]
             cls = length_class(text)
             if limit and taken[cls] >= limit:
                 continue
@@ -279,13 +287,18 @@ def run(cli, item):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    parser.add_argument("cli")
-    parser.add_argument("--limit", type=int, default=4)
-    parser.add_argument("--right-limit", type=int, default=30)
-    parser.add_argument("--jobs", type=int, default=2)
-    parser.add_argument("--only", default="")
-    parser.add_argument("--show-worse", type=int, default=0)
-    parser.add_argument("--totals-only", action="store_true")
+    parser.add_argument("cli", help="path of the built tavrik-cli")
+    parser.add_argument("--limit", type=int, default=4,
+                        help="at most N texts for each path and length class (0: all)")
+    parser.add_argument("--right-limit", type=int, default=30,
+                        help="at most N right texts for each language (0: all)")
+    parser.add_argument("--jobs", type=int, default=2, help="runs at once")
+    parser.add_argument("--only", default="",
+                        help='only paths whose name contains S; "right" or "wild": only that part')
+    parser.add_argument("--show-worse", type=int, default=0,
+                        help="print up to N items made worse, for each part")
+    parser.add_argument("--totals-only", action="store_true",
+                        help="leave out each path's counts per length class")
     args = parser.parse_args()
 
     with open(os.path.join(CORPORA, "russian_texts.txt"), encoding="utf-8") as f:
