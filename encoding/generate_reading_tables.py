@@ -11,7 +11,10 @@ MAC-CYRILLIC differs from Python's in 0xFF only. Texts are read as Apple defines
 readings that write text back as MacCyrillic also take Windows' characters for those bytes
 (engine/readings.cpp).
 
-Usage: python3 generate_reading_tables.py > reading_tables.inc
+Mac OS Roman (Windows code page 10000): Python's mac_roman codec, from Apple's ROMAN.TXT; the
+page older Macs and their mail and music tools showed text in, UTF-8 included.
+
+Usage: /usr/bin/python3 generate_reading_tables.py > reading_tables.inc
 """
 
 import os
@@ -24,6 +27,7 @@ from generate_single_byte_tables import table_for  # noqa: E402
 # (Windows code page number, Python codec, description)
 CODE_PAGES = [
     (10007, "mac_cyrillic", "MacCyrillic"),
+    (10000, "mac_roman", "Mac OS Roman"),
 ]
 
 

@@ -1,4 +1,5 @@
-// Single-byte code pages the console tool reads beside the catalogue's: MacCyrillic, and
+// Single-byte code pages read beside the catalogue's: MacCyrillic, Mac OS Roman (a page garbled
+// text is shown in), and
 // Windows-1251 as Windows itself converts it, with byte 0x98 (which the published definition
 // leaves undefined) as U+0098. Neither has a place in SINGLE_BYTE_CODE_PAGES, so the catalogue's
 // conversions and the system's converters stay as they are.
@@ -15,7 +16,7 @@ inline constexpr std::uint32_t MAC_CYRILLIC_CODE_PAGE = 10007;
 
 namespace detail {
 
-inline constexpr std::array<SingleByteCodePage, 1> READING_CODE_PAGES = {{
+inline constexpr std::array<SingleByteCodePage, 2> READING_CODE_PAGES = {{
 #include "reading_tables.inc"
 }};
 
@@ -32,6 +33,11 @@ constexpr SingleByteCodePage make_windows_1251() {
 inline constexpr SingleByteCodePage MAC_CYRILLIC = detail::READING_CODE_PAGES[0];
 static_assert(MAC_CYRILLIC.code_page == MAC_CYRILLIC_CODE_PAGE);
 inline constexpr SingleByteEncoder MAC_CYRILLIC_ENCODER{MAC_CYRILLIC};
+
+inline constexpr std::uint32_t MAC_ROMAN_CODE_PAGE = 10000;
+inline constexpr SingleByteCodePage MAC_ROMAN = detail::READING_CODE_PAGES[1];
+static_assert(MAC_ROMAN.code_page == MAC_ROMAN_CODE_PAGE);
+inline constexpr SingleByteEncoder MAC_ROMAN_ENCODER{MAC_ROMAN};
 
 inline constexpr SingleByteCodePage WINDOWS_1251 = detail::make_windows_1251();
 inline constexpr SingleByteEncoder WINDOWS_1251_ENCODER{WINDOWS_1251};

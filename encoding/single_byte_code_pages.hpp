@@ -27,7 +27,7 @@ inline constexpr std::array<SingleByteCodePage, 8> SINGLE_BYTE_CODE_PAGES = {{
 // 256-entry pages. Built at compile time from the byte -> unit table.
 class SingleByteEncoder {
   public:
-    static constexpr int MAX_PAGES = 8;
+    static constexpr int MAX_PAGES = 12;
     static constexpr std::int16_t UNMAPPED = -1;
 
     constexpr explicit SingleByteEncoder(const SingleByteCodePage& page) {

@@ -69,6 +69,8 @@ PageTables tables_of(TextPage page) {
             return catalogue(437);
         case TextPage::cp850:
             return catalogue(850);
+        case TextPage::macroman:
+            return {&MAC_ROMAN, &MAC_ROMAN_ENCODER};
         case TextPage::utf8:
             break;
     }
@@ -101,6 +103,8 @@ const char* text_page_name(TextPage page) {
             return "cp437";
         case TextPage::cp850:
             return "cp850";
+        case TextPage::macroman:
+            return "macroman";
     }
     return "?";
 }

@@ -1,8 +1,8 @@
 // The code pages garbled Russian text passes through on its way to a person: the pages it was
 // shown in (Windows-1252 and Latin-1 on Western systems and the web, the DOS consoles' 437 and
-// 850, the Cyrillic pages) and the pages its bytes really were in. A garbled text is undone by
-// writing what the person saw back in the page it was shown in and reading those bytes in the
-// page they belong to. Shown text is whatever the page made of every byte, so a page a text is
+// 850, Mac OS Roman, the Cyrillic pages) and the pages its bytes really were in. A garbled text is
+// undone by writing what the person saw back in the page it was shown in and reading those bytes in
+// the page they belong to. Shown text is whatever the page made of every byte, so a page a text is
 // shown in maps every byte to a character, as Windows' own converter does (Windows-1251's 0x98
 // as U+0098, Windows-1252's five undefined bytes as the C1 controls of the same numbers);
 // reading bytes in a page is strict, as the catalogue's conversions are.
@@ -27,12 +27,14 @@ enum class TextPage : std::uint8_t {
     latin1,
     cp437,
     cp850,
+    macroman,
 };
 
 // The pages a garbled text may have been shown in, and those its bytes may really be in.
-inline constexpr std::array<TextPage, 9> SHOWN_PAGES = {
-    TextPage::cp1252, TextPage::latin1, TextPage::cp437,    TextPage::cp850,      TextPage::win1251,
-    TextPage::cp866,  TextPage::koi8r,  TextPage::iso88595, TextPage::maccyrillic};
+inline constexpr std::array<TextPage, 10> SHOWN_PAGES = {
+    TextPage::cp1252,      TextPage::latin1,  TextPage::cp437, TextPage::cp850,
+    TextPage::win1251,     TextPage::cp866,   TextPage::koi8r, TextPage::iso88595,
+    TextPage::maccyrillic, TextPage::macroman};
 inline constexpr std::array<TextPage, 6> SOURCE_PAGES = {TextPage::utf8,     TextPage::cp1251,
                                                          TextPage::cp866,    TextPage::koi8r,
                                                          TextPage::iso88595, TextPage::maccyrillic};

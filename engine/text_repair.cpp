@@ -44,6 +44,9 @@ constexpr double SIGN_COST = 64;
 // text: control characters, signs, letters in orders no language has (bytes that are no text).
 constexpr double NO_TEXT_BELOW = -52;
 constexpr std::int64_t MIN_EVIDENCE = 8;
+// A word in capitals costs a little more than the same in small letters, as it is rarer: of two
+// readings alike but for the case (ISO-8859-5 read as KOI8-R or as itself), the usual one.
+constexpr double CAPITALS_COST = 24;
 // Up to this many letters a text is short: the lexicon decides among common garblings there.
 constexpr int SHORT_TEXT_LETTERS = 24;
 // Distinct doubtful words the chains are learnt on: plenty to tell, and quick on any text.
@@ -100,18 +103,27 @@ struct Quality {
     int letters = 0;  // letters of any script
     bool cyrillic_only = false;
 
-    bool utf8_shown = false;        // written in some page it may have been shown in, it is UTF-8
-    bool foreign_cyrillic = false;  // holds a Cyrillic letter Russian does not have
-    int signs = 0;                  // characters outside ASCII that are no letters
+    bool utf8_shown = false;   // written in some page it may have been shown in, it is UTF-8
+    int foreign_cyrillic = 0;  // Cyrillic letters Russian does not have
+    int capitals = 0;          // capital letters of any script
+    int small = 0;             // small letters of any script
+    int signs = 0;             // characters outside ASCII that are no letters
     int exotic = 0;  // characters of scripts no garbling of Russian makes (CJK, Arabic, ...)
 
     double average() const { return -cost / static_cast<double>(symbols); }
     // A reading that shows no marks and makes no letters into signs.
+    // A reading that shows no marks, makes no letters into signs, brings no letters of other
+    // Cyrillic alphabets, and does not make capitals of a word in small letters (KOI8-R read as
+    // 1251 and back swaps the case: a right word turns into «ДЯМЯЗ»).
     bool clean_beside(const Quality& original) const {
-        return marks == 0 && signs <= original.signs + original.marks && exotic <= original.exotic;
+        const bool made_capitals = original.capitals == 0 && original.small > 0 && small == 0 &&
+                                   capitals > 1 && original.marks == 0;
+        return marks == 0 && signs <= original.signs + original.marks &&
+               exotic <= original.exotic && foreign_cyrillic <= original.foreign_cyrillic &&
+               !made_capitals;
     }
     bool doubtful() const {
-        return marks > 0 || utf8_shown || (cyrillic_only && foreign_cyrillic) ||
+        return marks > 0 || utf8_shown || (cyrillic_only && foreign_cyrillic > 0) ||
                (cyrillic_only && letters >= DOUBTFUL_LETTERS && average() < DOUBTFUL_BELOW);
     }
 };
@@ -124,11 +136,16 @@ Quality quality_of(std::u32string_view word) {
     q.cost = -measure.average * static_cast<double>(measure.symbols) + MARK_COST * q.marks;
     bool other_letters = false;
     for (const char32_t c : word) {
+        if ((c >= U'A' && c <= U'Z') || (c >= 0x0400 && c <= 0x042F) || (c >= 0xC0 && c <= 0xDE))
+            ++q.capitals;
+        else if ((c >= U'a' && c <= U'z') || (c >= 0x0430 && c <= 0x045F) ||
+                 (c >= 0xDF && c <= 0xFF))
+            ++q.small;
         const bool russian = is_russian_letter(c);
         q.russian += russian;
         if (russian || is_cyrillic_letter(c)) {
             ++q.letters;
-            q.foreign_cyrillic = q.foreign_cyrillic || !russian;
+            q.foreign_cyrillic += !russian;
         } else if (c >= 0x80 && !is_letter_like(c)) {
             ++q.signs;
             if ((c >= 0x0530 && c < 0x2000) || (c >= 0x2C00 && (c < 0xFE00 || c > 0xFFFF)))
@@ -140,6 +157,7 @@ Quality quality_of(std::u32string_view word) {
     }
     q.cyrillic_only = q.letters > 0 && !other_letters;
     q.cost += SIGN_COST * q.signs;
+    if (q.small == 0 && q.capitals > 1) q.cost += CAPITALS_COST;
     if (q.marks == 0) q.utf8_shown = shows_utf8(word);
     // Each run of Russian letters between characters that are no letters, as a word form.
     for (std::size_t i = 0; i < word.size();) {
@@ -396,11 +414,20 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
     std::vector<int> chosen(s.words.size(), -1);
     std::vector<bool> used(chains.size(), false);
     bool garbled_left = false;
+    // A text whose suspect words look garbled for the most part: there the chain it shows also
+    // takes spans that look right on their own (a lone «ù» for «—» between ASCII words).
+    std::size_t suspect = 0, doubted = 0;
+    for (const Word& word : s.words) {
+        if (!word.suspect) continue;
+        ++suspect;
+        doubted += s.distinct[word.distinct].quality.doubtful();
+    }
+    const bool mostly_garbled = learnt.shown && doubted * 2 > suspect;
     for (const auto& [first, last] : s.spans) {
         bool doubtful = false;
         for (std::size_t w = first; w < last; ++w)
             doubtful = doubtful || s.distinct[s.words[w].distinct].quality.doubtful();
-        if (!doubtful) continue;
+        if (!doubtful && !mostly_garbled) continue;
         int best = -1;
         double best_gain = 0;
         for (std::size_t c = 0; c < readings.size(); ++c) {
@@ -415,6 +442,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
             }
             const bool own_evidence = span_gain >= SPAN_MARGIN && letters >= OWN_EVIDENCE_LETTERS;
             const bool text_evidence = c == 0 && learnt.shown && span_gain > 0;
+            if (!doubtful && !text_evidence) continue;  // a right-looking span: only so
             if ((own_evidence || text_evidence) && span_gain > best_gain) {
                 best = static_cast<int>(c);
                 best_gain = span_gain;
@@ -427,17 +455,17 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
             continue;
         }
         // In the span so repaired, every word that shows marks and reads without them changes
-        // (an abbreviation may read worse as Russian than its garbling), every other word that
-        // reads clean and not clearly worse (a right word the chain garbles gets marks).
+        // (an abbreviation may read worse as Russian than its garbling), and every other word
+        // that reads clean and not clearly worse (a right word the chain garbles gets marks).
         ChainReadings& by = readings[static_cast<std::size_t>(best)];
         for (std::size_t w = first; w < last; ++w) {
             const std::size_t word = s.words[w].distinct;
             const auto& reading = by.of(word);
             if (!reading.converted || !reading.quality.clean_beside(s.distinct[word].quality))
                 continue;
-            if (gain(s.distinct[word].quality, reading.quality) >= -SPAN_MARGIN ||
-                s.distinct[word].quality.marks > 0)
-                chosen[w] = best;
+            const Quality& given = s.distinct[word].quality;
+            const double g = gain(given, reading.quality);
+            if (given.marks > 0 || g >= -SPAN_MARGIN) chosen[w] = best;
         }
         if (!used[static_cast<std::size_t>(best)]) {
             used[static_cast<std::size_t>(best)] = true;
