@@ -27,7 +27,7 @@ inline constexpr double NAME_REPAIR_MARGIN = 32;
 // UTF-8 shown in the OEM code page «repairs» into UTF-8 shown in the ANSI one («С„Р°Р№Р»» for
 // «файл»), which averages -44 to -60. With the margin, -48 loses 0.5 % of the garbled Russian
 // names the count finds (the shortest, and foreign place names that read poorly as Russian),
-// and lets 18 of 12,769 names in UTF-8 shown in 866 through; -52 would let 236 through.
+// and lets 18 of 12,769 names in UTF-8 shown in 866 through; -52 would let 234 through.
 inline constexpr double NAME_READS_AS_TEXT = -48;
 
 // The measure of a name as it stands, all of it.
