@@ -1,20 +1,26 @@
-// Not a benchmark of speed: how many garbled names each rule of the console tool's `names`
-// finds, and how many real names it takes for garbled. The Russian names are short texts from
-// the Russian translations of programs and typical folder and file names, the English ones real
-// names of files and folders (bench/names/, made by the script there); each Russian name is
+// Not a benchmark of speed: how many garbled names each rule of `names` and of the window finds,
+// and how many right names it takes for garbled. The name sets are in bench/names/ (made by the
+// script there): Russian names (short texts from the Russian translations of programs, and
+// typical folder and file names), English ones (real names of files and folders), names of
+// other Cyrillic languages, and right names with dashes, guillemets and «№». Each name is
 // garbled both ways between the code pages of a Russian Windows: written in 1251 and read in 866
-// (the usual way of «яряър» for «папка»), and written in 866 and read in 1251.
+// (the usual way of «яряър» for «папка»), and written in 866 and read in 1251. And names garbled
+// some other way (UTF-8 read as 866, as a zip made elsewhere shows them) must not be renamed
+// into another garbling.
+//
+// The rules: the count (repair_name alone, as the window took names before they were judged),
+// the window's (repair_broken_name: the count's repairs that convince), the plausibility
+// (repair_name_by_plausibility) and the console tool's (repair_name_either_way).
 //
 //   tavrik_name_accuracy [FOLDER]   (bench/names by default)
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "encoding/utf8.hpp"
-#include "engine/russian_plausibility.hpp"
+#include "names/name_judgement.hpp"
 #include "names/name_repair.hpp"
 #include "names/plausible_name_repair.hpp"
 #include "platform/code_page_conversion.hpp"
@@ -51,89 +57,155 @@ int russian_letters(std::u16string_view name) {
 // `name` written in one code page and read in the other; empty when it cannot be.
 std::u16string garble(std::u16string_view name, std::uint32_t written, std::uint32_t read) {
     std::string bytes;
-    const auto result = platform::encode_from_utf16(written, name, bytes);
+    if (written == encoding::UTF8_CODE_PAGE) {
+        bytes = utf8(name);
+    } else {
+        const auto result = platform::encode_from_utf16(written, name, bytes);
+        if (!result.ok || result.used_default) return {};
+    }
     std::u16string shown;
-    if (!result.ok || result.used_default || !platform::decode_to_utf16(read, bytes, shown))
-        return {};
+    if (!platform::decode_to_utf16(read, bytes, shown)) return {};
     return shown;
 }
 
-struct Tally {
-    int names = 0, by_count = 0, by_plausibility = 0, either = 0, missed_by_count = 0,
-        missed_found = 0;
+using Rule = int (*)(std::u16string_view, std::u16string&);
+struct NamedRule {
+    const char* label;
+    Rule rule;
 };
+constexpr NamedRule RULES[] = {{"count", repair_name},
+                               {"window", repair_broken_name},
+                               {"plausibility", repair_name_by_plausibility},
+                               {"console", repair_name_either_way}};
+constexpr int RULE_COUNT = static_cast<int>(std::size(RULES));
+
+struct NameSet {
+    const char* label;
+    std::vector<std::u16string> names;
+};
+
+double share(int n, int of) {
+    return of == 0 ? 0.0 : 100.0 * n / of;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string folder = argc > 1 ? argv[1] : TAVRIK_NAME_SETS;
+    const std::string folder = (argc > 1 ? argv[1] : TAVRIK_NAME_SETS) + std::string("/");
     platform::SystemCodePageOverride russian(1251, 866);
-    std::vector<std::u16string> russian_names = read_names(folder + "/russian_names.txt");
-    for (auto& name : read_names(folder + "/typical_names.txt"))
-        russian_names.push_back(name);
-    const std::vector<std::u16string> english = read_names(folder + "/english_names.txt");
     const bool verbose = std::getenv("TAVRIK_VERBOSE") != nullptr;
+    std::vector<NameSet> sets = {{"Russian", read_names(folder + "russian_names.txt")},
+                                 {"English", read_names(folder + "english_names.txt")},
+                                 {"Ukrainian", read_names(folder + "ukrainian_names.txt")},
+                                 {"Belarus.", read_names(folder + "belarusian_names.txt")},
+                                 {"Bulgarian", read_names(folder + "bulgarian_names.txt")},
+                                 {"Serbian", read_names(folder + "serbian_names.txt")},
+                                 {"punctuat.", read_names(folder + "punctuated_names.txt")}};
+    for (auto& name : read_names(folder + "typical_names.txt"))
+        sets[0].names.push_back(name);
 
-    // Real names taken for garbled.
-    int false_count = 0, false_plausibility = 0;
-    for (const std::vector<std::u16string>* set : {&std::as_const(russian_names), &english}) {
-        int count = 0, plausibility = 0;
-        for (const auto& name : *set) {
-            std::u16string out;
-            if (repair_name(name, out)) ++count;
-            if (repair_name_by_plausibility(name, out)) {
-                ++plausibility;
-                if (verbose)
-                    std::printf("false: %s -> %s\n", utf8(name).c_str(), utf8(out).c_str());
+    // Right names taken for garbled.
+    std::printf("right names taken for garbled, by rule:");
+    for (const NamedRule& rule : RULES)
+        std::printf(" %s", rule.label);
+    std::printf("\n");
+    int total_false[RULE_COUNT] = {};
+    for (const NameSet& set : sets) {
+        std::printf("  %-9s %6zu:", set.label, set.names.size());
+        for (int r = 0; r < RULE_COUNT; ++r) {
+            int taken = 0;
+            for (const auto& name : set.names) {
+                std::u16string out;
+                if (!RULES[r].rule(name, out)) continue;
+                ++taken;
+                if (verbose && r > 0)
+                    std::printf("\n    false (%s): %s -> %s", RULES[r].label, utf8(name).c_str(),
+                                utf8(out).c_str());
             }
+            std::printf(" %6d", taken);
+            total_false[r] += taken;
         }
-        std::printf("%-8s real names %6zu: taken for garbled by the count %d, by plausibility %d\n",
-                    set == &english ? "English" : "Russian", set->size(), count, plausibility);
-        false_count += count;
-        false_plausibility += plausibility;
+        std::printf("\n");
     }
+    std::printf("  all:           ");
+    for (const int n : total_false)
+        std::printf(" %6d", n);
+    std::printf("\n");
 
     // Garbled names found (the repair gives the name back).
     struct Way {
         const char* label;
         std::uint32_t written, read;
     };
-    for (const Way way : {Way{"1251 read as 866", 1251, 866}, Way{"866 read as 1251", 866, 1251}}) {
-        Tally short_names, long_names;
-        for (const auto& name : russian_names) {
-            const std::u16string shown = garble(name, way.written, way.read);
-            if (shown.empty() || shown == name) continue;
-            Tally& tally = russian_letters(name) >= 5 ? long_names : short_names;
-            ++tally.names;
-            std::u16string out;
-            const bool count = repair_name(shown, out) && out == name;
-            const bool plausible = repair_name_by_plausibility(shown, out) && out == name;
-            const bool either = repair_name_either_way(shown, out) && out == name;
-            tally.by_count += count;
-            tally.by_plausibility += plausible;
-            tally.either += either;
-            if (!count) {
-                ++tally.missed_by_count;
-                tally.missed_found += either;
-                if (verbose && !either && &tally == &long_names)
-                    std::printf("missed: %s (%s) %.1f/%lld -> %.1f/%lld\n", utf8(shown).c_str(),
-                                utf8(name).c_str(), measure_plausibility(utf8(shown)).average,
-                                static_cast<long long>(measure_plausibility(utf8(shown)).symbols),
-                                measure_plausibility(utf8(name)).average,
-                                static_cast<long long>(measure_plausibility(utf8(name)).symbols));
+    const Way ways[] = {{"1251 read as 866", 1251, 866}, {"866 read as 1251", 866, 1251}};
+    std::printf("\ngarbled names found, by rule:");
+    for (const NamedRule& rule : RULES)
+        std::printf(" %s", rule.label);
+    std::printf("; of those the count misses, found by the console\n");
+    for (const Way way : ways) {
+        for (const NameSet& set : sets) {
+            if (set.names.data() == sets[1].names.data()) continue;  // English stays English
+            const bool russian_set = set.names.data() == sets[0].names.data();
+            // The Russian names by length (short names are little evidence), then all of them.
+            for (const int length : {1, 5, 0}) {
+                if (length != 0 && !russian_set) continue;
+                int names = 0, found[RULE_COUNT] = {}, missed_by_count = 0, missed_found = 0;
+                for (const auto& name : set.names) {
+                    if (length != 0 && (russian_letters(name) >= 5) != (length == 5)) continue;
+                    const std::u16string shown = garble(name, way.written, way.read);
+                    if (shown.empty() || shown == name) continue;
+                    ++names;
+                    bool by[RULE_COUNT];
+                    for (int r = 0; r < RULE_COUNT; ++r) {
+                        std::u16string out;
+                        by[r] = RULES[r].rule(shown, out) && out == name;
+                        found[r] += by[r];
+                    }
+                    if (!by[0]) {
+                        ++missed_by_count;
+                        missed_found += by[3];
+                    }
+                    if (verbose && by[0] && !by[1] && russian_set && length == 0)
+                        std::printf("    lost: %s (%s)\n", utf8(shown).c_str(), utf8(name).c_str());
+                }
+                const char* lengths = length == 1   ? " 1-4 letters"
+                                      : length == 5 ? " 5+ letters"
+                                                    : "";
+                std::printf("  %s, %s%-12s %6d:", way.label, set.label, lengths, names);
+                for (const int n : found)
+                    std::printf(" %5d %5.1f %%", n, share(n, names));
+                std::printf("; %d of %d (%.1f %%)\n", missed_found, missed_by_count,
+                            share(missed_found, missed_by_count));
             }
         }
-        for (const auto& [label, t] :
-             {std::pair{"1-4 letters", short_names}, std::pair{"5+ letters", long_names}}) {
-            const auto share = [&](int n, int of) { return of == 0 ? 0.0 : 100.0 * n / of; };
-            std::printf(
-                "%s, %-11s %6d names: count %5.1f %%, plausibility %5.1f %%, either %5.1f %%; "
-                "of the %d the count misses, found %d (%.1f %%)\n",
-                way.label, label, t.names, share(t.by_count, t.names),
-                share(t.by_plausibility, t.names), share(t.either, t.names), t.missed_by_count,
-                t.missed_found, share(t.missed_found, t.missed_by_count));
-        }
     }
-    std::printf("false positives: count %d, plausibility %d\n", false_count, false_plausibility);
+
+    // Names garbled otherwise: a rule's repair is another garbling, never the name.
+    const Way others[] = {{"UTF-8 read as 866", encoding::UTF8_CODE_PAGE, 866},
+                          {"KOI8-R read as 866", 20866, 866},
+                          {"866 read as KOI8-R", 866, 20866}};
+    std::printf("\nRussian names garbled otherwise, renamed into another garbling, by rule:");
+    for (const NamedRule& rule : RULES)
+        std::printf(" %s", rule.label);
+    std::printf("\n");
+    for (const Way way : others) {
+        int names = 0, wrong[RULE_COUNT] = {};
+        for (const auto& name : sets[0].names) {
+            const std::u16string shown = garble(name, way.written, way.read);
+            if (shown.empty() || shown == name) continue;
+            ++names;
+            for (int r = 0; r < RULE_COUNT; ++r) {
+                std::u16string out;
+                const bool renamed = RULES[r].rule(shown, out) && out != name;
+                wrong[r] += renamed;
+                if (verbose && renamed && r == 1)
+                    std::printf("    wrong: %s -> %s\n", utf8(shown).c_str(), utf8(out).c_str());
+            }
+        }
+        std::printf("  %-18s %6d:", way.label, names);
+        for (const int n : wrong)
+            std::printf(" %6d", n);
+        std::printf("\n");
+    }
     return 0;
 }

@@ -11,10 +11,10 @@ namespace tavrik {
 namespace {
 
 // Renames the entry `name` of the walk's deepest directory, found at `path`, when its name is
-// broken: relative to the held directory, never replacing anything.
+// broken (repair_broken_name): relative to the held directory, never replacing anything.
 int rename_in_place(TreeWalk& walk, const std::u16string& path, const std::u16string& name) {
     std::u16string repaired;
-    if (!repair_name(path, repaired)) return 0;
+    if (!repair_broken_name(path, repaired)) return 0;
     const std::u16string target = with_name(path, repaired);
     // Never rename under a path cut to fit.
     if (path.size() > platform::MAX_PATH_UNITS || target.size() > platform::MAX_PATH_UNITS ||

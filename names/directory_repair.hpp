@@ -12,7 +12,8 @@ namespace tavrik {
 // level.
 using DirectoryEntry = platform::DirectoryEntry;
 
-// Renames every entry of `directory` whose name repairs, and with `recursive` nonzero first does
+// Renames every entry of `directory` whose name is broken (repair_broken_name: repaired, and the
+// repair convincing), and with `recursive` nonzero first does
 // the same inside each subdirectory, so a directory's contents are repaired before the directory
 // itself. Returns the number of entries renamed; 0 when `directory` cannot be listed. The walk
 // holds the directories it is in and renames relative to them: it never follows links, never

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "names/name_judgement.hpp"
 #include "names/name_repair.hpp"
 #include "names/tree_walk.hpp"
 
@@ -57,6 +58,11 @@ void skip(BrokenNameList& list, SkippedEntry::Reason reason, std::u16string_view
     // Nothing more can be said.
 }
 
+// The rule's repair of the name at `path`, judged: the one check every listed name passes.
+bool broken(BrokenNameRule rule, std::u16string_view path, std::u16string& repaired) {
+    return rule(path, repaired) != 0 && is_convincing_name_repair(name_of(path), repaired);
+}
+
 // The walk itself; may run out of memory (scan_directory keeps what was found then).
 void walk_tree(std::u16string_view directory, BrokenNameList& list,
                std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken_name,
@@ -89,13 +95,13 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
         const bool descend = entry.is_directory && !entry.is_link;
         const auto path = join_path(level.path, entry.name);
         if (!path) {  // too long to name whole: reported, neither recorded nor walked
-            const bool broken = broken_name(entry.name, repaired) != 0;
-            if (broken || descend) {
-                skip(list, SkippedEntry::Reason::too_long, level.path, entry.name, broken);
+            const bool is_broken = broken(broken_name, entry.name, repaired);
+            if (is_broken || descend) {
+                skip(list, SkippedEntry::Reason::too_long, level.path, entry.name, is_broken);
             }
             continue;
         }
-        if (broken_name(*path, repaired) && !record(list, walk, *path, repaired)) {
+        if (broken(broken_name, *path, repaired) && !record(list, walk, *path, repaired)) {
             walk.leave();  // the list cannot grow: this directory's walk ends
             continue;
         }

@@ -56,7 +56,8 @@ struct BrokenNameList {
     bool empty() const { return paths.empty(); }
 };
 
-// Walks one directory and everything below it, adding every broken name to `list`. Links are
+// Walks one directory and everything below it, adding every broken name to `list`: a name
+// repair_name repairs, when the repair is convincing (is_convincing_name_repair). Links are
 // not followed, a directory already in `walked` is not walked again (it gains those walked now
 // whose identity can be trusted), and nothing is recorded under a path too long for
 // PATH_BUFFER_UNITS: such entries, and directories that cannot be read, go to list.skipped.
@@ -66,8 +67,9 @@ void scan_directory(std::u16string_view directory, BrokenNameList& list,
 void scan_directory(std::u16string_view directory, BrokenNameList& list,
                     std::set<platform::DirectoryIdentity>& walked, ScanControl& control);
 
-// The same walk with another rule for which names are broken (repair_name's form: 1 and the
-// repaired name, or 0).
+// The same walk with another rule proposing repairs (repair_name's form: 1 and the repaired
+// name, or 0). Whatever the rule, a name is recorded only when its proposed repair is
+// convincing (is_convincing_name_repair): no rule lists or renames a right name on its own sign.
 using BrokenNameRule = int (*)(std::u16string_view path, std::u16string& repaired);
 void scan_directory(std::u16string_view directory, BrokenNameList& list,
                     std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken,

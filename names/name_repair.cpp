@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
+#include "names/name_judgement.hpp"
 #include "platform/code_page_conversion.hpp"
 #include "platform/file_system.hpp"
 #include "platform/system_code_pages.hpp"
@@ -86,6 +88,14 @@ int repair_name(std::u16string_view path, std::u16string& out) {
     return 1;
 }
 
+int repair_broken_name(std::u16string_view path, std::u16string& out) {
+    std::u16string repaired;
+    if (!repair_name(path, repaired) || !is_convincing_name_repair(name_of(path), repaired))
+        return 0;
+    out = std::move(repaired);
+    return 1;
+}
+
 std::optional<std::u16string> join_path(std::u16string_view directory, std::u16string_view name) {
     if (directory.size() + 1 + name.size() > platform::MAX_PATH_UNITS) return std::nullopt;
     std::u16string path(directory);
@@ -105,7 +115,7 @@ std::u16string with_name(std::u16string_view path, std::u16string_view name) {
 
 int rename_if_broken(std::u16string_view path) {
     std::u16string repaired;
-    if (!repair_name(path, repaired)) return 0;
+    if (!repair_broken_name(path, repaired)) return 0;
     const std::u16string target = with_name(path, repaired);
     // Never rename under a path cut to fit.
     if (path.size() > platform::MAX_PATH_UNITS || target.size() > platform::MAX_PATH_UNITS ||

@@ -33,9 +33,16 @@ std::u16string with_name(std::u16string_view path, std::u16string_view name);
 // the code pages could not carry, a path separator or a NUL.
 int repair_name(std::u16string_view path, std::u16string& out);
 
+// repair_name's answer when its repair is convincing (is_convincing_name_repair: it reads as
+// right text and clearly better than the name), else 0 and `out` untouched. repair_name alone
+// takes many right names for broken («отчет – итог.docx», whose dash reads as «Ц» in the other
+// code page); this is what every listing and rename of the window and of `names --by-count`
+// goes by.
+int repair_broken_name(std::u16string_view path, std::u16string& out);
+
 // 1 when the entry at `path` was renamed to its repaired name in the same directory; 0 when its
-// name is not broken, the new path would not fit in PATH_BUFFER_UNITS, or the rename failed
-// (an existing entry is never replaced).
+// name is not broken (repair_broken_name), the new path would not fit in PATH_BUFFER_UNITS, or
+// the rename failed (an existing entry is never replaced).
 int rename_if_broken(std::u16string_view path);
 
 }  // namespace tavrik

@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "encoding/utf8.hpp"
 #include "engine/russian_plausibility.hpp"
+#include "names/name_judgement.hpp"
 #include "names/name_repair.hpp"
 #include "platform/code_page_conversion.hpp"
 #include "platform/file_system.hpp"
@@ -50,12 +50,6 @@ std::optional<std::u16string> read_as_name(const std::optional<std::string>& byt
     return name;
 }
 
-PlausibilityMeasure measure(std::u16string_view name) {
-    std::string utf8;
-    encoding::utf8::encode_lenient(name, utf8);
-    return measure_plausibility(utf8);
-}
-
 }  // namespace
 
 int repair_name_by_plausibility(std::u16string_view path, std::u16string& out) try {
@@ -68,19 +62,18 @@ int repair_name_by_plausibility(std::u16string_view path, std::u16string& out) t
         read_as_name(encode_whole(name, ansi), oem),  // written in ANSI, read in OEM
         read_as_name(encode_whole(name, oem), ansi),  // written in OEM, read in ANSI
     };
-    const PlausibilityMeasure shown = measure(name);
+    const PlausibilityMeasure shown = measure_name(name);
     const std::u16string* best = nullptr;
     double best_gain = 0;
     for (const auto& reading : readings) {
         if (!reading || *reading == name) continue;
         const auto letters = std::count_if(reading->begin(), reading->end(), is_russian_letter);
         if (letters < MIN_PLAUSIBLE_NAME_LETTERS) continue;
-        const PlausibilityMeasure repaired = measure(*reading);
+        const PlausibilityMeasure repaired = measure_name(*reading);
         const double per_symbol = repaired.average - shown.average;
-        const double gain =
-            per_symbol * static_cast<double>(std::min(repaired.symbols, shown.symbols));
+        const double gain = name_plausibility_gain(shown, repaired);
         if (repaired.average < MIN_PLAUSIBILITY || per_symbol < MIN_GAIN_PER_SYMBOL ||
-            gain < MIN_GAIN || gain <= best_gain) {
+            gain < MIN_GAIN || gain <= best_gain || !is_convincing_name_repair(name, *reading)) {
             continue;
         }
         best = &*reading;
@@ -94,7 +87,7 @@ int repair_name_by_plausibility(std::u16string_view path, std::u16string& out) t
 }
 
 int repair_name_either_way(std::u16string_view path, std::u16string& out) {
-    return repair_name(path, out) == 1 ? 1 : repair_name_by_plausibility(path, out);
+    return repair_broken_name(path, out) == 1 ? 1 : repair_name_by_plausibility(path, out);
 }
 
 void scan_directory_either_way(std::u16string_view directory, BrokenNameList& list,

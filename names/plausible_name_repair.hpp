@@ -3,7 +3,7 @@
 // repair_name, which asks for more Cyrillic after the repair, never finds it. Here a name is
 // also repaired when its repaired reading is far more plausible as Russian (the letter trigram
 // model of engine/russian_plausibility.hpp), by a conservative margin. The window keeps
-// repair_name's rule; the console tool uses this one unless asked for the count.
+// repair_broken_name's rule; the console tool uses this one unless asked for the count.
 #pragma once
 
 #include <set>
@@ -18,12 +18,13 @@ namespace tavrik {
 // 1 when the name of `path`, written as bytes in the system's ANSI code page and read in its OEM
 // one or the other way round, reads so much more plausibly as Russian once read back that it is
 // taken as garbled, with the repaired name in `out`; else 0 and `out` untouched. The repaired
-// name holds at least MIN_PLAUSIBLE_NAME_LETTERS Russian letters, no separator and no NUL.
-// Changes nothing on disk.
+// name holds at least MIN_PLAUSIBLE_NAME_LETTERS Russian letters, no separator and no NUL, and
+// is convincing (is_convincing_name_repair). Changes nothing on disk.
 inline constexpr int MIN_PLAUSIBLE_NAME_LETTERS = 4;
 int repair_name_by_plausibility(std::u16string_view path, std::u16string& out);
 
-// repair_name's answer when it finds the name broken, else repair_name_by_plausibility's.
+// repair_broken_name's answer when it finds the name broken, else
+// repair_name_by_plausibility's.
 int repair_name_either_way(std::u16string_view path, std::u16string& out);
 
 // scan_directory with repair_name_either_way deciding which names are broken: the same walk

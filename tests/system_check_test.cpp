@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "names/tree_walk.hpp"
@@ -93,6 +94,25 @@ TEST_F(SystemCheck, FoundAndFixedAtOnce) {
               (std::vector<std::u16string>{u"Лес.jpg", u"Море.jpg", u"Фото.jpg"}));
     EXPECT_TRUE(state.broken_names.empty());
     EXPECT_EQ(window.wait_cursors, 0);
+}
+
+// Right names whose reading in the other code page gains a Cyrillic letter (a dash, a
+// guillemet, «№» become one) are neither offered nor renamed beside a garbled one.
+TEST_F(SystemCheck, RightNamesWithDashesGuillemetsAndNumberSignsStay) {
+    const std::vector<std::u16string> right = {u"Јован — љубав.txt", u"план «на завтра».txt",
+                                               u"список дел — март.txt", u"тест №1.txt"};
+    for (const std::u16string& name : right)
+        tree_.make_file(u"Desktop/" + name);
+    add_broken(u"Фото.jpg");
+    window.answers = {MessageBoxAnswer::Yes};
+    check();
+    ASSERT_EQ(window.message_boxes.size(), 2u);
+    EXPECT_EQ(window.message_boxes[0].caption, u"Найдено 1 проблем");
+    EXPECT_EQ(last_box().text, u"Исправлено: 1\nОшибок: 0");
+    std::vector<std::u16string> expected = right;
+    expected.push_back(u"Фото.jpg");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(tree_.names_in(u"Desktop"), expected);
 }
 
 TEST_F(SystemCheck, AnsweredNoTheListWaitsForFixSystem) {

@@ -78,8 +78,10 @@ constexpr const char* USAGE =
     "                          the path, a tab, '-> ' and the repaired name; rename them only\n"
     "                          with --rename (an existing name is never replaced). A name is\n"
     "                          garbled when its repair has more Cyrillic letters or reads far\n"
-    "                          more plausibly as Russian («яряър» -> «папка»); --by-count\n"
-    "                          takes the first rule alone, as the window does\n"
+    "                          more plausibly as Russian («яряър» -> «папка»), and in either\n"
+    "                          case reads as right text and clearly more plausibly than the\n"
+    "                          name («список — март.txt» stays); --by-count takes the first\n"
+    "                          rule alone, as the window does\n"
     "  help                    print this text\n"
     "  --version               print the version\n"
     "\n"
@@ -436,8 +438,9 @@ int names(const Arguments& arguments) {
     }
     BrokenNameList list;
     std::set<platform::DirectoryIdentity> walked;
-    // The window's rule (more Cyrillic after repair), or that rule and the plausibility.
-    const BrokenNameRule rule = by_count ? repair_name : repair_name_either_way;
+    // The window's rule (more Cyrillic after repair), or that rule and the plausibility; the walk
+    // keeps only the repairs that convince (is_convincing_name_repair) either way.
+    const BrokenNameRule rule = by_count ? repair_broken_name : repair_name_either_way;
     if (platform::standard_error_is_terminal()) {
         ConsoleProgress progress;
         ScanControl control([&progress](const ScanProgress& step) { progress.show(step); });

@@ -268,6 +268,9 @@ TEST_F(MainWindowOnWindows, CheckSystemAnsweredYesRenamesOnDisk) {
     platform::SystemCodePageOverride russian(1251, 866);
     test::TempTree tree;
     tree.make_directory(u"Desktop");
+    // Right names that read with one Cyrillic letter more in the other code page: not offered.
+    tree.make_file(u"Desktop/список дел — март.txt");
+    tree.make_file(u"Desktop/план «на завтра».txt");
     tree.make_directory(u"Documents/" + test::shown_in_ansi(u"Фото"));
     tree.make_file(u"Documents/" + test::shown_in_ansi(u"Фото") + u"/" +
                    test::shown_in_ansi(u"Море.jpg"));
@@ -280,6 +283,8 @@ TEST_F(MainWindowOnWindows, CheckSystemAnsweredYesRenamesOnDisk) {
     EXPECT_EQ(BoxAnswerer::captions(),
               (std::vector<std::u16string>{u"Найдено 2 проблем", u"Результат"}));
     EXPECT_TRUE(tree.exists(u"Documents/Фото/Море.jpg"));
+    EXPECT_EQ(tree.names_in(u"Desktop"),
+              (std::vector<std::u16string>{u"план «на завтра».txt", u"список дел — март.txt"}));
 }
 
 // The texts of the list, line by line.
