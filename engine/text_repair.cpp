@@ -185,23 +185,24 @@ double gain(const Quality& from, const Quality& to) {
     return from.cost - to.cost;
 }
 
-// Whether a text reads as no text at all: below NO_TEXT_BELOW over enough symbols, and mostly
-// characters that are no letters of any script (control characters, signs, box drawing) or
-// letters in orders no language has. Writing in scripts the model does not know (Chinese,
-// Arabic) is text, however implausible as Russian.
+// Whether a text reads as no text at all: below NO_TEXT_BELOW over enough symbols, and not for
+// the most part writing the model cannot judge: Latin letters (Czech or Polish read poorly as
+// Russian) or other scripts (Chinese, Arabic). Control characters, signs and Cyrillic letters
+// in orders no language has are no text.
 bool reads_as_no_text(std::u32string_view text) {
     const PlausibilityMeasure measure = measure_plausibility(text);
     if (measure.symbols < MIN_EVIDENCE || measure.average >= NO_TEXT_BELOW) return false;
-    std::size_t letters = 0, other_scripts = 0, visible = 0;
+    std::size_t foreign = 0, visible = 0;
     for (const char32_t c : text) {
         if (c == U' ' || c == U'\t' || c == U'\n' || c == U'\r') continue;
         ++visible;
-        if (is_letter_like(c)) ++letters;
-        const bool punctuation = (c >= 0x2000 && c <= 0x2BFF) || (c >= 0x3000 && c <= 0x303F) ||
-                                 (c >= 0xFE00 && c <= 0xFFFF) || c < 0x530;
-        if (!punctuation) ++other_scripts;
+        const bool latin =
+            is_ascii_letter(c) || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7);
+        const bool other_script = c >= 0x530 && !(c >= 0x2000 && c <= 0x2BFF) &&
+                                  !(c >= 0x3000 && c <= 0x303F) && !(c >= 0xFE00 && c <= 0xFFFF);
+        if (latin || other_script) ++foreign;
     }
-    return other_scripts * 2 < visible;
+    return foreign * 2 < visible;
 }
 
 TextChain with_layer(TextChain chain, TextLayer layer) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <span>
 #include <string>
 
 #ifndef _WIN32
@@ -9,14 +11,17 @@
 
 #include "engine/candidate_choice.hpp"
 #include "engine/code_pages.hpp"
+#include "engine/text_repair.hpp"
 #include "platform/code_page_conversion.hpp"
 #include "tests/support/temp_tree.hpp"
 #include "tests/support/test_texts.hpp"
 #include "tests/support/window_fixture.hpp"
 #include "ui/commands.hpp"
 #include "ui/controls.hpp"
+#include "ui/input_text.hpp"
 #include "ui/list_line.hpp"
 #include "ui/text_panel.hpp"
+#include "ui/variant_rows.hpp"
 
 namespace tavrik {
 namespace {
@@ -128,6 +133,36 @@ TEST_F(TextPanel, ChoicesThatWereRightStayRight) {
         // The first of the highest scores was right already: the choice did not move.
         EXPECT_EQ(state.selected, best_candidate_index(state.candidates)) << utf8_of(c.pasted);
     }
+}
+
+// Text shown through a Western page: the catalogue's rows come first, exactly the enumeration's
+// of the bytes handed over; then rows of the repair's own; the row preselected is the text the
+// console tool's fix writes.
+TEST_F(TextPanel, ReadingsThroughShownPagesFollowTheCatalogueAndTheFixIsPreselected) {
+    const std::u16string pasted = u"Ð¿Ñ€Ð¸Ð²ÐµÑ‚, Ð¼Ð¸Ñ€!";  // UTF-8 shown as 1252
+    window.input = pasted;
+    fix_input(state);
+    const std::string bytes = engine_input(pasted);
+    std::array<Candidate, MAX_CANDIDATES> catalogue;
+    int count = 0;
+    enumerate_candidates(bytes, catalogue, count);
+    ASSERT_GT(count, 0);
+    ASSERT_GT(state.candidates.size(), static_cast<std::size_t>(count));
+    ASSERT_LE(state.candidates.size(), static_cast<std::size_t>(count + MAX_OWN_ROWS));
+    for (int i = 0; i < count; ++i) {
+        const Candidate& row = state.candidates[static_cast<std::size_t>(i)];
+        EXPECT_EQ(row.view(), catalogue[static_cast<std::size_t>(i)].view());
+        EXPECT_STREQ(row.label_text(), catalogue[static_cast<std::size_t>(i)].label_text());
+        EXPECT_EQ(row.score, catalogue[static_cast<std::size_t>(i)].score);
+    }
+    const Candidate& first_own = state.candidates[static_cast<std::size_t>(count)];
+    EXPECT_STREQ(first_own.label_text(), "utf8 → cp1252 → utf8");
+    EXPECT_EQ(state.selected, count);
+    EXPECT_EQ(window.text(IDC_OUTPUT), u"привет, мир!");
+    EXPECT_EQ(window.text(IDC_SCORE), score_line(first_own));
+    const TextRepair fixed = repair_text(utf8_of(pasted));
+    EXPECT_EQ(first_own.view(), fixed.text);
+    free_candidates(std::span(catalogue).first(static_cast<std::size_t>(count)));
 }
 
 TEST_F(TextPanel, TextTheSystemCodePageCannotHoldIsFixedFromItsUtf8) {

@@ -224,6 +224,26 @@ check "odd tail leaves no temporary file" "" "$(cd "$work" && ls -A | grep tavri
 check "odd tail: the other file repaired too" "привет, мир" "$(cat "$work/letter.txt.fixed")"
 { cat "$work/long.txt"; printf 'x\x98\n'; } | "$cli" fix - | tail -c 4 | od -An -tx1 | tr -d ' \n' > "$work/tail.hex"
 check "fix - odd tail" "78c2980a" "$(cat "$work/tail.hex")"
+# A byte order mark is no part of the text: what follows it is judged as if it were absent, and
+# fix writes UTF-8's mark back where the input had one of either kind, whole or streamed.
+garbled_line='РџСЂРёРІРµС‚, РјРёСЂ!'
+for form in UTF-8 UTF-16LE UTF-16BE; do
+  case $form in UTF-8) mark='\xef\xbb\xbf' ;; UTF-16LE) mark='\xff\xfe' ;; UTF-16BE) mark='\xfe\xff' ;; esac
+  { printf "$mark"; printf '%s\n' "$garbled_line" | iconv -f UTF-8 -t $form; } > "$work/marked.txt"
+  check "$form mark: repaired, UTF-8's mark written" "$(printf '\xef\xbb\xbfПривет, мир!\n')" \
+    "$("$cli" fix - < "$work/marked.txt")"
+  for i in $(seq 1 40000); do printf '%s\n' "$garbled_line"; done | iconv -f UTF-8 -t $form > "$work/long.body"
+  { printf "$mark"; cat "$work/long.body"; } > "$work/marked.big"
+  "$cli" fix "$work/marked.big" > /dev/null; check "$form mark streamed exit" 0 $?
+  { printf '\xef\xbb\xbf'; for i in $(seq 1 40000); do printf 'Привет, мир!\n'; done; } |
+    cmp -s - "$work/marked.big.fixed"; check "$form mark streamed: repaired whole" 0 $?
+done
+rm -f "$work"/marked.* "$work/long.body"
+# Right text in any language is written back as it is, exit 0.
+for line in 'fin de fichier prématurée' 'Příliš žluťoučký kůň' 'Привіт, як справи?' 'plain English'; do
+  check "right text kept: $line" "$line" "$(printf '%s' "$line" | "$cli" fix -)"
+done
+
 # list, top and fix --by-score keep the limit of 1048575 bytes.
 for command in "list" "top" "fix --by-score -"; do
   err=$("$cli" $command < "$work/long.txt" 2>&1 > /dev/null); check "$command of 3 MB" 1 $?

@@ -1,0 +1,122 @@
+// The repair of text as it was seen: every way garbled Russian is shown comes back, garbled spans
+// inside right text come back with every other byte as it was, and right text in any language
+// stays exactly as it is.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/seen_text.hpp"
+#include "engine/text_repair.hpp"
+#include "platform/system_code_pages.hpp"
+
+namespace tavrik {
+namespace {
+
+struct Case {
+    const char* how;
+    std::string seen;
+    std::string repaired;
+};
+
+TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
+    const Case cases[] = {
+        {"UTF-8 shown as 1251", "РџСЂРёРІРµС‚, РјРёСЂ!", "Привет, мир!"},
+        {"1251 shown as 1252", "Àëåêñåé", "Алексей"},
+        {"UTF-8 shown as 1252", "Ð¿Ñ€Ð¸Ð²ÐµÑ‚", "привет"},
+        {"KOI8-R shown as Latin-1", "èÏÔÉÔÅ ËÕÐÉÔØ", "Хотите купить"},
+        {"UTF-8 shown as 437 (a zip's name)", "╤ü╨░╨╜╤â╨╖╨╡╨╗4_╤ü╨▓╨╡╤Ç╨┤╨╗╨╛╨▓╨░ 48_.zip",
+         "санузел4_свердлова 48_.zip"},
+        {"UTF-8 shown as 866, «№» of three bytes",
+         "╨б╤З╤С╤В ╨╜╨░ ╨╛╨┐╨╗╨░╤В╤Г тДЦ 12 ╨╛╤В 3 ╨╝╨░╤А╤В╨░", "Счёт на оплату № 12 от 3 марта"},
+        {"1251 shown as 866", "╧ЁштхЄ, ьшЁ!", "Привет, мир!"},
+        {"UTF-8 shown as Mac OS Roman", "–ü—Ä–∞–≤–∏—Ç—å –ø—Ä–µ–∞–º–±—É–ª—É", "Править преамбулу"},
+        {"slang, UTF-8 shown as 1251", "РЎР°Р±Р¶", "Сабж"},
+        {"UTF-8 shown as 1251 three times",
+         "Р\xC2\xA0В\xC2\xA0РІР‚СњР\xC2\xA0В\xC2\xA0РЎвЂўР\xC2\xA0В\xC2\xA0РЎвЂќР\xC2\xA0РЋРЎвЂњР"
+         "\xC2\xA0В"
+         "\xC2\xA0РЎВ\xC2\x98Р\xC2\xA0В\xC2\xA0Р’ВµР\xC2\xA0В\xC2\xA0Р\xC2\xA0вЂ¦Р\xC2\xA0РЋРІР‚С™Р"
+         "\xC2\xA0РЋРІР‚в„–",
+         "Документы"},
+        {"a garbled string beside the right one in code",
+         "printf(\"Привет мир!\\n\"); // выведет \"╧ЁштхЄ ьшЁ!\"",
+         "printf(\"Привет мир!\\n\"); // выведет \"Привет мир!\""},
+        {"SQL with a garbled value and comment",
+         "INSERT INTO t VALUES ('РџСЂРёРІРµС‚'); -- РєРѕРјРјРµРЅС‚Р°СЂРёР№",
+         "INSERT INTO t VALUES ('Привет'); -- комментарий"},
+        {"a log, one line garbled", "ok: запуск\nerr: Ð¾Ñ\xC2\x88Ð¸Ð±ÐºÐ°\nok: 3 файла\n",
+         "ok: запуск\nerr: ошибка\nok: 3 файла\n"},
+    };
+    for (const Case& c : cases) {
+        const TextRepair repair = repair_text(c.seen);
+        EXPECT_EQ(repair.text, c.repaired) << c.how;
+        EXPECT_TRUE(repair.changed) << c.how;
+        EXPECT_FALSE(repair.garbled) << c.how;
+    }
+}
+
+TEST(TextRepair, RightTextInAnyLanguageStaysByteForByte) {
+    const char* const right[] = {
+        "fin de fichier prématurée",
+        "Mettre le système en veille à minuit",
+        "Příliš žluťoučký kůň úpěl ďábelské ódy",
+        "Zażółć gęślą jaźń",
+        "Görüntü dosyası açılamadı",
+        "Não foi possível abrir o arquivo às três",
+        "Привіт, як справи? Ми п’ємо чай.",
+        "Неочаквано дълъг заглавен запис",
+        "Шмартно на Паки",
+        "Straße, naïve, Ångström",
+        "Съешь же ещё этих мягких французских булок, да выпей чаю.",
+        "plain English, nothing else",
+        "Ёлка, «ёж» — №5…",
+    };
+    for (const char* text : right) {
+        const TextRepair repair = repair_text(std::string(text));
+        EXPECT_EQ(repair.text, text);
+        EXPECT_FALSE(repair.changed) << text;
+        EXPECT_FALSE(repair.garbled) << text;
+    }
+}
+
+TEST(TextRepair, TextThatIsNoTextIsLeftAndSaidSo) {
+    // Control characters, and bytes that are no text shown as 1251 shows them.
+    EXPECT_TRUE(
+        repair_text(std::string("\x01\x02\x03\x04\x05\x06\x07\x08\x0e\x0f\x10\x11")).garbled);
+    EXPECT_TRUE(repair_text(std::string("Ђ‚ѓ„…†‡€‰Љ‹ЊЌЋЏђ‘’“”•–—™љ›њќћџ")).garbled);
+}
+
+TEST(TextRepair, LabelsNameTheChainOrTheParts) {
+    const TextRepair whole = repair_text(std::string("Ð¿Ñ€Ð¸Ð²ÐµÑ‚"));
+    EXPECT_EQ(repair_label(whole, "utf8"), "utf8 → cp1252 → utf8");
+    const TextRepair parts = repair_text(std::string("Привет и ╧ЁштхЄ"));
+    EXPECT_TRUE(parts.in_parts);
+    EXPECT_EQ(repair_label(parts, "utf8"), "по частям: cp866 → cp1251");
+    EXPECT_EQ(repair_label(repair_text(std::string("привет")), "utf8"), "");
+}
+
+TEST(SeenText, MarksAndLinesShowAsAnEditorShowsThem) {
+    const platform::SystemCodePageOverride russian(1251, 866);
+    struct Shown {
+        const char* what;
+        std::string bytes;
+        std::string seen;
+        ByteOrderMark mark;
+    };
+    const Shown cases[] = {
+        {"UTF-8 after its mark", "\xEF\xBB\xBFРџ", "Рџ", ByteOrderMark::utf8},
+        {"UTF-16 little endian", std::string("\xFF\xFE\x20\x04\x0F\x04", 6), "РЏ",
+         ByteOrderMark::utf16_little},
+        {"UTF-16 big endian", std::string("\xFE\xFF\x04\x20\x04\x0F", 6), "РЏ",
+         ByteOrderMark::utf16_big},
+        {"1251 bytes", "\xCF\xF0\xE8\xE2\xE5\xF2", "Привет", ByteOrderMark::none},
+        {"a UTF-8 line beside a 1251 line", "Да\n\xCD\xE5\xF2\n", "Да\nНет\n", ByteOrderMark::none},
+    };
+    for (const Shown& c : cases) {
+        const SeenText seen = seen_text(c.bytes);
+        EXPECT_EQ(seen.utf8, c.seen) << c.what;
+        EXPECT_EQ(seen.mark, c.mark) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace tavrik
