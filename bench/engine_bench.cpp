@@ -11,6 +11,7 @@
 #include "engine/code_pages.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "engine/streamed_conversion.hpp"
+#include "engine/text_repair.hpp"
 #include "engine/text_score.hpp"
 #include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
@@ -172,6 +173,67 @@ void BM_StreamedRepair(benchmark::State& state, bool twice_garbled) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(input.size()));
 }
 
+// The whole choice of the console tool and the window (repair_text) on a text of the given size:
+// UTF-8 shown as 1251 (every word repaired), right Russian (every word weighed, none changed),
+// and a log where every other line is garbled.
+enum class Seen { Utf8ShownAs1251, RightRussian, HalfGarbledLog };
+
+std::string seen_text_of(Seen kind, std::size_t size) {
+    const std::string right = repeat_to(RUSSIAN_PROSE, size);
+    std::string garbled(3 * right.size(), '\0');
+    std::uint64_t length = garbled.size();
+    convert_strict(right, garbled.data(), length, 1251, encoding::UTF8_CODE_PAGE);
+    garbled.resize(static_cast<std::size_t>(length));
+    switch (kind) {
+        case Seen::Utf8ShownAs1251:
+            return garbled.substr(0, size);
+        case Seen::RightRussian:
+            return right;
+        case Seen::HalfGarbledLog:
+            break;
+    }
+    std::string log;
+    for (int line = 0; log.size() < size; ++line) {
+        log += line % 2 ? "ok: " + right.substr(0, 60) : "err: " + garbled.substr(0, 120);
+        while (!log.empty() && (static_cast<unsigned char>(log.back()) & 0xC0) == 0x80)
+            log.pop_back();
+        if (!log.empty() && static_cast<unsigned char>(log.back()) >= 0xC0) log.pop_back();
+        log += '\n';
+    }
+    return log;
+}
+
+void BM_RepairText(benchmark::State& state, Seen kind) {
+    platform::SystemCodePageOverride russian(1251, 866);
+    const std::string text = seen_text_of(kind, static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        const TextRepair repair = repair_text(text);
+        benchmark::DoNotOptimize(repair.text.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
+// What `fix` does past the size judged whole: the chains learnt on the start, then each line
+// repaired as it streams. 20 MB of UTF-8 shown as 1251.
+void BM_StreamedLines(benchmark::State& state) {
+    platform::SystemCodePageOverride russian(1251, 866);
+    const std::string text = seen_text_of(Seen::Utf8ShownAs1251, 20'000'000);
+    std::vector<std::string_view> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = std::min(text.find('\n', at), text.size() - 1) + 1;
+        lines.push_back(std::string_view(text).substr(at, end - at));
+        at = end;
+    }
+    for (auto _ : state) {
+        const PieceRepair repairer(std::string_view(text).substr(0, 262144));
+        std::size_t written = 0;
+        for (const std::string_view line : lines)
+            written += repairer.repair(line).text.size();
+        benchmark::DoNotOptimize(written);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
 constexpr std::int64_t KIB4 = 4 << 10;
 constexpr std::int64_t MIB1 = 1 << 20;
 
@@ -219,5 +281,19 @@ BENCHMARK_CAPTURE(BM_EnumeratePlain, c_english_ascii, Input::EnglishAscii)
 BENCHMARK_CAPTURE(BM_StreamedRepair, a_windows_1251_100MB, false)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_StreamedRepair, b_utf8_garbled_twice_100MB, true)
     ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(BM_RepairText, a_utf8_shown_as_1251, Seen::Utf8ShownAs1251)
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RepairText, b_right_russian, Seen::RightRussian)
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RepairText, c_half_garbled_log, Seen::HalfGarbledLog)
+    ->Arg(KIB4)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StreamedLines)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

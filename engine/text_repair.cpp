@@ -50,7 +50,7 @@ constexpr double CAPITALS_COST = 24;
 // Up to this many letters a text is short: the lexicon decides among common garblings there.
 constexpr int SHORT_TEXT_LETTERS = 24;
 // Distinct doubtful words the chains are learnt on: plenty to tell, and quick on any text.
-constexpr std::size_t LEARNING_WORDS = 400;
+constexpr std::size_t LEARNING_WORDS = 160;
 
 bool is_russian_letter(char32_t c) {
     return (c >= 0x0410 && c <= 0x044F) || c == 0x0401 || c == 0x0451;
@@ -158,7 +158,7 @@ Quality quality_of(std::u32string_view word) {
     q.cyrillic_only = q.letters > 0 && !other_letters;
     q.cost += SIGN_COST * q.signs;
     if (q.small == 0 && q.capitals > 1) q.cost += CAPITALS_COST;
-    if (q.marks == 0) q.utf8_shown = shows_utf8(word);
+
     // Each run of Russian letters between characters that are no letters, as a word form.
     for (std::size_t i = 0; i < word.size();) {
         if (!is_russian_letter(word[i])) {
@@ -267,6 +267,10 @@ Segmented segment(std::u32string_view text) {
             const auto [at, added] = index.try_emplace(view, s.distinct.size());
             if (added) {
                 s.distinct.push_back({std::u32string(view), quality_of(view), 0});
+                // Only the words as given are asked this: a reading that is UTF-8 yet is made
+                // doubtful by its marks or its letters.
+                Quality& added_quality = s.distinct.back().quality;
+                if (added_quality.marks == 0) added_quality.utf8_shown = shows_utf8(view);
             }
             word.distinct = at->second;
             ++s.distinct[at->second].count;
@@ -346,11 +350,15 @@ Learnt learn_chains(const std::vector<Distinct>& distinct) {
         if (distinct[i].quality.doubtful()) sample.push_back(i);
     }
     if (sample.empty()) return {};
+    double sample_weight = 0;
+    for (const std::size_t word : sample)
+        sample_weight += static_cast<double>(distinct[word].count);
     struct Tried {
         TextChain chain;
         double evidence = 0;        // gain over the sample, readings of any kind
         double clean_evidence = 0;  // gain where the reading reads as clean Russian
         bool still_doubtful = false;
+        double doubtful_weight = 0;  // of the sample's words, those read doubtful or not at all
     };
     const auto try_chain = [&](const TextChain& chain) {
         ChainReadings readings(chain, distinct);
@@ -361,6 +369,7 @@ Learnt learn_chains(const std::vector<Distinct>& distinct) {
             tried.clean_evidence += weight * readings.clean_gain_of(word);
             const auto& reading = readings.of(word);
             if (reading.converted && reading.quality.doubtful()) tried.still_doubtful = true;
+            if (!reading.converted || reading.quality.doubtful()) tried.doubtful_weight += weight;
         }
         return tried;
     };
@@ -379,6 +388,9 @@ Learnt learn_chains(const std::vector<Distinct>& distinct) {
     best_of(level);
     for (int depth = 2; depth <= MAX_TEXT_LAYERS && !level.empty(); ++depth) {
         kept.insert(kept.end(), level.begin(), level.end());
+        // The best chain reads all but a few words so that none looks garbled: no layer beneath
+        // it to look for.
+        if (level.front().doubtful_weight * 10 <= sample_weight) break;
         std::vector<Tried> next;
         for (const Tried& parent : level) {
             if (!parent.still_doubtful) continue;  // nothing left for another layer to undo
