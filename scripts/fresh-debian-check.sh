@@ -17,8 +17,8 @@ command -v debootstrap >/dev/null ||
   { apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap >/dev/null; }
 
 # The mirror this machine's own apt sources name for bookworm.
-mirror=$(grep -rhE '^(deb |URIs:)' /etc/apt/sources.list /etc/apt/sources.list.d/ 2>/dev/null |
-  grep -oE 'https?://[^ ]+' | grep -v security | head -n 1)
+mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources \
+  2>/dev/null | grep -E '^(deb |URIs:)' | grep -oE 'https?://[^ ]+/debian/?' | head -n 1 || true)
 [ -n "$mirror" ] || { echo "fresh-debian-check.sh: no Debian mirror in /etc/apt/sources*" >&2; exit 2; }
 
 work=$(mktemp -d /var/tmp/tavrik-fresh.XXXXXX)
