@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "bench/reencode.hpp"
+#include "encoding/utf8.hpp"
 #include "engine/candidate_choice.hpp"
 #include "engine/candidates.hpp"
 #include "engine/russian_plausibility.hpp"
@@ -23,6 +24,7 @@
 #include "platform/system_code_pages.hpp"
 #include "ui/input_text.hpp"
 #include "ui/list_line.hpp"
+#include "ui/variant_rows.hpp"
 
 namespace {
 
@@ -127,12 +129,28 @@ const std::vector<Path> PATHS = {
      }},
 };
 
+// The row the window preselects now for bytes handed over as the box hands them: the box showed
+// the bytes' characters in 1251 (or, read as characters, their UTF-8).
+bool window_now_right(const std::string& input, const std::string& text, bool as_characters) {
+    std::string seen = input;
+    if (!as_characters) {
+        std::u16string wide;
+        platform::decode_as_system(1251, input, wide);
+        seen.clear();
+        encoding::utf8::encode_lenient(wide, seen);
+    }
+    const VariantRows rows = variant_rows(input, seen, "utf8");
+    return rows.preselected >= 0 &&
+           rows.rows[static_cast<std::size_t>(rows.preselected)].view() == text;
+}
+
 struct Tally {
     int texts = 0;
     int by_score = 0;
     int by_plausibility = 0;
     int by_window = 0;
     int window_lost = 0;  // the first of the highest scores was right, the window's choice not
+    int by_window_now = 0;  // the row the window preselects now, the repair's choice
     int lossy = 0;
 };
 
@@ -184,8 +202,12 @@ int main() {
             const bool window_right =
                 count > 0 &&
                 held[static_cast<std::size_t>(preselected_candidate(held))].view() == text;
+            const bool now_right =
+                window_now_right(*input, text, std::string_view(path.name).find("characters") !=
+                                                    std::string_view::npos);
             for (Tally* tally : {&by_path[path.name], &by_length[length]}) {
                 ++tally->texts;
+                tally->by_window_now += now_right;
                 tally->by_score += score_right;
                 tally->by_plausibility += model_right;
                 tally->by_window += window_right;
@@ -213,19 +235,23 @@ int main() {
             tally.by_score += right(best_candidate_index(held));
             tally.by_plausibility += right(most_plausible_candidate(held));
             tally.by_window += right(preselected_candidate(held));
+            tally.by_window_now += window_now_right(
+                *input, text,
+                std::string_view(path.name).find("characters") != std::string_view::npos);
             tally.window_lost +=
                 right(best_candidate_index(held)) && !right(preselected_candidate(held));
             free_candidates(held);
         }
     }
     const auto print = [](const char* title, const std::map<std::string, Tally>& tallies) {
-        std::printf("%-66s %6s %12s %12s %12s %6s %6s\n", title, "texts", "text score",
-                    "plausibility", "window", "lost", "lossy");
+        std::printf("%-66s %6s %12s %12s %12s %6s %6s %12s\n", title, "texts", "text score",
+                    "plausibility", "window", "lost", "lossy", "window now");
         const auto share = [](int right, int texts) { return texts ? 100.0 * right / texts : 0.0; };
         for (const auto& [name, t] : tallies) {
-            std::printf("%-66s %6d %11.1f%% %11.1f%% %11.1f%% %6d %6d\n", name.c_str(), t.texts,
-                        share(t.by_score, t.texts), share(t.by_plausibility, t.texts),
-                        share(t.by_window, t.texts), t.window_lost, t.lossy);
+            std::printf("%-66s %6d %11.1f%% %11.1f%% %11.1f%% %6d %6d %11.1f%%\n", name.c_str(),
+                        t.texts, share(t.by_score, t.texts), share(t.by_plausibility, t.texts),
+                        share(t.by_window, t.texts), t.window_lost, t.lossy,
+                        share(t.by_window_now, t.texts));
         }
         std::printf("\n");
     };

@@ -19,6 +19,8 @@
 #include "engine/code_page_detection.hpp"
 #include "engine/one_call_repairs.hpp"
 #include "engine/readings.hpp"
+#include "engine/seen_text.hpp"
+#include "engine/text_repair.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
@@ -234,15 +236,17 @@ void report_readings_accuracy() {
             const Readings readings(*input);
             const ReadingChoice choice = choose_reading(readings);
             const bool chosen_right = choice.index >= 0 && readings[choice.index].view() == text;
-            const bool after = chosen_right && choice.plausible;
+            // Now: the repair of the text the bytes show, as fix makes it.
+            const TextRepair repair = repair_text(seen_text(*input).utf8);
+            const bool after = !repair.garbled && repair.text == text;
             const std::string row = std::string(path.name) + ", " + length_class(letters(text));
             for (Tally* t : {&restored[row], has_0x98(*input) ? &with_0x98[row] : nullptr}) {
                 if (!t) continue;
                 ++t->texts;
                 t->before += before;
                 t->after += after;
-                t->refused += choice.index >= 0 && !choice.plausible;
-                t->wrong_written += !chosen_right && choice.plausible;
+                t->refused += repair.garbled;
+                t->wrong_written += !repair.garbled && repair.text != text;
             }
             false_refusals += chosen_right && !choice.plausible;
             if (old_choice >= 0 && !before) {
@@ -256,7 +260,8 @@ void report_readings_accuracy() {
             }
         }
     }
-    print_share_table("fix: garbling path, length (before: catalogue, after: with ours)", restored);
+    print_share_table("fix: garbling path, length (before: catalogue, after: the repair now)",
+                      restored);
     print_share_table("fix, the inputs that hold U+0098: garbling path, length", with_0x98);
 
     // How plausible texts are: every held-out text and every sentence, right; the choices that

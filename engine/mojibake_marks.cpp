@@ -95,6 +95,10 @@ int count_mojibake_marks(std::u32string_view text) {
             const bool cyrillic_before = before.script == Script::Cyrillic;
             const bool cyrillic_now = now.script == Script::Cyrillic;
             if (!before.capital && now.capital && (cyrillic_before || cyrillic_now)) ++marks;
+            // Capitals, then a small letter, inside one Cyrillic word («УСРац»).
+            if (before2.script == Script::Cyrillic && before2.capital && cyrillic_before &&
+                before.capital && cyrillic_now && !now.capital)
+                ++marks;
             if (cyrillic_before != cyrillic_now) ++marks;  // Cyrillic beside Latin or Greek
         }
         // Box drawing beside a letter or a sign, a Greek letter beside a sign: the DOS pages'

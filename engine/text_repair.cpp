@@ -64,6 +64,10 @@ bool is_ascii_letter(char32_t c) {
     return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
 }
 
+bool is_space(char32_t c) {
+    return c == 0x00A0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x3000;
+}
+
 bool is_letter_like(char32_t c) {
     return is_ascii_letter(c) || is_cyrillic_letter(c) || (c >= 0xC0 && c <= 0x24F) ||
            (c >= 0x370 && c <= 0x3FF);
@@ -116,16 +120,31 @@ struct Quality {
     // Cyrillic alphabets, and does not make capitals of a word in small letters (KOI8-R read as
     // 1251 and back swaps the case: a right word turns into «ДЯМЯЗ»).
     bool clean_beside(const Quality& original) const {
-        const bool made_capitals = original.capitals == 0 && original.small > 0 && small == 0 &&
-                                   capitals > 1 && original.marks == 0;
+        const bool no_russian = russian == 0 && foreign_cyrillic > 0;  // «Сі» into «ѳ»
         return marks == 0 && signs <= original.signs + original.marks &&
                exotic <= original.exotic && foreign_cyrillic <= original.foreign_cyrillic &&
-               !made_capitals;
+               !no_russian;
     }
+    // Capitals where a word in small letters had none, inside a sentence («върху» into «Ткаег»):
+    // a garbling that takes capitals away leaves signs or marks behind.
+    bool makes_capitals_of(const Quality& original) const {
+        return original.capitals == 0 && original.small > 0 && original.signs == 0 &&
+               capitals > 0 && !original.marked();
+    }
+    // Reads as a right Russian word, not only as no garbling: a reading in orders of letters
+    // Russian does not have («рятчй») is no evidence of its own.
+    bool reads_right() const { return letters < DOUBTFUL_LETTERS || average() >= DOUBTFUL_BELOW; }
+    // A word in capitals in a text mostly in small letters: an abbreviation, which reads badly
+    // as Russian letters without being garbled («ХТМЛ», «ПЪРВИ»).
+    bool abbreviation = false;
+
     bool doubtful() const {
-        return marks > 0 || utf8_shown || (cyrillic_only && foreign_cyrillic > 0) ||
-               (cyrillic_only && letters >= DOUBTFUL_LETTERS && average() < DOUBTFUL_BELOW);
+        return marks > 0 || utf8_shown ||
+               (cyrillic_only && !abbreviation && letters >= DOUBTFUL_LETTERS &&
+                average() < DOUBTFUL_BELOW);
     }
+    // Garbled beyond doubt: marks, or UTF-8 shown through a page.
+    bool marked() const { return marks > 0 || utf8_shown; }
 };
 
 Quality quality_of(std::u32string_view word) {
@@ -146,7 +165,7 @@ Quality quality_of(std::u32string_view word) {
         if (russian || is_cyrillic_letter(c)) {
             ++q.letters;
             q.foreign_cyrillic += !russian;
-        } else if (c >= 0x80 && !is_letter_like(c)) {
+        } else if (c >= 0x80 && !is_letter_like(c) && !is_space(c)) {
             ++q.signs;
             if ((c >= 0x0530 && c < 0x2000) || (c >= 0x2C00 && (c < 0xFE00 || c > 0xFFFF)))
                 ++q.exotic;
@@ -159,19 +178,27 @@ Quality quality_of(std::u32string_view word) {
     q.cost += SIGN_COST * q.signs;
     if (q.small == 0 && q.capitals > 1) q.cost += CAPITALS_COST;
 
-    // Each run of Russian letters between characters that are no letters, as a word form.
+    // Each run of letters between characters that are no letters, as a word form: Russian
+    // letters alone, a known form or not; with a letter of another Cyrillic alphabet, no Russian
+    // form (a reading that keeps «ў» before «ука» is no nearer Russian than one that keeps
+    // nothing). Runs with Latin letters are left to the marks.
     for (std::size_t i = 0; i < word.size();) {
-        if (!is_russian_letter(word[i])) {
+        if (!is_letter_like(word[i])) {
             ++i;
             continue;
         }
         std::size_t end = i;
-        while (end < word.size() && is_russian_letter(word[end]))
+        bool russian_only = true, cyrillic_only_run = true;
+        while (end < word.size() && is_letter_like(word[end])) {
+            russian_only = russian_only && is_russian_letter(word[end]);
+            cyrillic_only_run = cyrillic_only_run && is_cyrillic_letter(word[end]);
             ++end;
-        const bool bounded = (i == 0 || !is_letter_like(word[i - 1])) &&
-                             (end == word.size() || !is_letter_like(word[end]));
-        if (bounded && end - i <= static_cast<std::size_t>(WORD_FORM_LETTERS) &&
-            !is_known_word_form(encoding::utf8_of(word.substr(i, end - i)))) {
+        }
+        if (russian_only) {
+            if (end - i <= static_cast<std::size_t>(WORD_FORM_LETTERS) &&
+                !is_known_word_form(encoding::utf8_of(word.substr(i, end - i))))
+                q.cost += UNKNOWN_FORM_COST;
+        } else if (cyrillic_only_run) {
             q.cost += UNKNOWN_FORM_COST;
         }
         i = end;
@@ -229,8 +256,9 @@ const std::vector<TextLayer>& layers() {
 struct Word {
     std::size_t begin = 0;
     std::size_t end = 0;
-    std::size_t distinct = 0;  // index into the distinct words, for suspect words
-    bool suspect = false;      // holds a character outside ASCII
+    std::size_t distinct = 0;     // index into the distinct words, for suspect words
+    bool suspect = false;         // holds a character outside ASCII
+    bool opens_sentence = false;  // first on its line, or after «.», «!», «?»
 };
 
 struct Distinct {
@@ -275,7 +303,33 @@ Segmented segment(std::u32string_view text) {
             word.distinct = at->second;
             ++s.distinct[at->second].count;
         }
+        // What stands between the word before (or the line's start) and this one.
+        std::size_t back = word.begin;
+        word.opens_sentence = true;
+        while (back > 0) {
+            const char32_t c = text[back - 1];
+            if (c == U'\n') break;
+            if (c == U'.' || c == U'!' || c == U'?') break;
+            if (is_word_character(c) || (c >= U'0' && c <= U'9') || c == U',' || c == U';' ||
+                c == U':' || c == U'-') {
+                word.opens_sentence = false;
+                break;
+            }
+            --back;
+        }
         s.words.push_back(word);
+    }
+    // Which Cyrillic words are in capitals: most of them, as in KOI8-R shown as 1251 (whose
+    // small letters show as capitals), or a few among small ones, abbreviations.
+    std::size_t in_capitals = 0, cyrillic_words = 0;
+    for (const Distinct& d : s.distinct) {
+        if (!d.quality.cyrillic_only) continue;
+        cyrillic_words += d.count;
+        if (d.quality.small == 0 && d.quality.capitals > 1) in_capitals += d.count;
+    }
+    if (in_capitals * 2 < cyrillic_words) {
+        for (Distinct& d : s.distinct)
+            d.quality.abbreviation = d.quality.small == 0 && d.quality.capitals > 1;
     }
     for (std::size_t w = 0; w < s.words.size();) {
         if (!s.words[w].suspect) {
@@ -355,8 +409,9 @@ Learnt learn_chains(const std::vector<Distinct>& distinct) {
         sample_weight += static_cast<double>(distinct[word].count);
     struct Tried {
         TextChain chain;
-        double evidence = 0;        // gain over the sample, readings of any kind
-        double clean_evidence = 0;  // gain where the reading reads as clean Russian
+        double evidence = 0;         // gain over the sample, readings of any kind
+        double clean_evidence = 0;   // gain where the reading reads as clean Russian
+        double marked_evidence = 0;  // the same over the words garbled beyond doubt
         bool still_doubtful = false;
         double doubtful_weight = 0;  // of the sample's words, those read doubtful or not at all
     };
@@ -367,6 +422,8 @@ Learnt learn_chains(const std::vector<Distinct>& distinct) {
             const double weight = static_cast<double>(distinct[word].count);
             tried.evidence += weight * readings.gain_of(word);
             tried.clean_evidence += weight * readings.clean_gain_of(word);
+            if (distinct[word].quality.marked())
+                tried.marked_evidence += weight * readings.clean_gain_of(word);
             const auto& reading = readings.of(word);
             if (reading.converted && reading.quality.doubtful()) tried.still_doubtful = true;
             if (!reading.converted || reading.quality.doubtful()) tried.doubtful_weight += weight;
@@ -411,7 +468,9 @@ Learnt learn_chains(const std::vector<Distinct>& distinct) {
         if (tried.clean_evidence > 0) chains.push_back(tried.chain);
     }
     // The first is the chain the whole text shows: only when it shows it clearly.
-    return {chains, !kept.empty() && kept.front().clean_evidence >= CHAIN_MARGIN};
+    // Only words garbled beyond doubt show it: a text in another Cyrillic language has many
+    // words that read badly as Russian, and some chain reads a few of them better.
+    return {chains, !kept.empty() && kept.front().marked_evidence >= CHAIN_MARGIN};
 }
 
 // Repairs the spans of `text` with the chains learnt.
@@ -446,14 +505,20 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
         for (std::size_t c = 0; c < readings.size(); ++c) {
             double span_gain = 0;
             int letters = 0;
+            bool right = true;
             for (std::size_t w = first; w < last; ++w) {
                 const std::size_t word = s.words[w].distinct;
                 const double g = readings[c].clean_gain_of(word);
-                if (g <= 0) continue;
+                if (g <= 0 ||
+                    (!s.words[w].opens_sentence &&
+                     readings[c].of(word).quality.makes_capitals_of(s.distinct[word].quality)))
+                    continue;
                 span_gain += g;
                 letters += readings[c].of(word).quality.russian;
+                right = right && readings[c].of(word).quality.reads_right();
             }
-            const bool own_evidence = span_gain >= SPAN_MARGIN && letters >= OWN_EVIDENCE_LETTERS;
+            const bool own_evidence =
+                span_gain >= SPAN_MARGIN && letters >= OWN_EVIDENCE_LETTERS && right;
             const bool text_evidence = c == 0 && learnt.shown && span_gain > 0;
             if (!doubtful && !text_evidence) continue;  // a right-looking span: only so
             if ((own_evidence || text_evidence) && span_gain > best_gain) {
@@ -475,6 +540,9 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
             const std::size_t word = s.words[w].distinct;
             const auto& reading = by.of(word);
             if (!reading.converted || !reading.quality.clean_beside(s.distinct[word].quality))
+                continue;
+            if (!s.words[w].opens_sentence &&
+                reading.quality.makes_capitals_of(s.distinct[word].quality))
                 continue;
             const Quality& given = s.distinct[word].quality;
             const double g = gain(given, reading.quality);
@@ -523,6 +591,10 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
         if (!converted) continue;
         whole.append(text.substr(from));
         if (whole == text) continue;
+        const std::string whole_text = encoding::utf8_of(whole);
+        if (std::any_of(repair.readings.begin(), repair.readings.end(),
+                        [&](const WholeReading& r) { return r.text == whole_text; }))
+            continue;  // the same text by a longer way
         const Quality q = quality_of(whole);
         repair.readings.push_back({chains[c], encoding::utf8_of(whole), q.average()});
     }
@@ -596,8 +668,11 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
         letters += q.letters;
         cost += q.cost;
         int russian = 0;
-        doubt = doubt || q.marks > 0 ||
-                (q.cyrillic_only && !all_known_forms(s.distinct[word.distinct].text, russian));
+        // Garbled beyond doubt, or in capitals alone as KOI8-R's and ISO-8859-5's small letters
+        // show in 1251, and no known form.
+        doubt = doubt || q.marked() ||
+                (q.cyrillic_only && q.small == 0 && q.capitals > 0 &&
+                 !all_known_forms(s.distinct[word.distinct].text, russian));
     }
     if (!doubt || letters == 0 || letters > SHORT_TEXT_LETTERS) return;
     const WholeReading* best = nullptr;
@@ -618,7 +693,7 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
                 break;
             }
             const Quality q = quality_of(read);
-            if (!q.clean_beside(d.quality)) {
+            if (!q.clean_beside(d.quality) || q.foreign_cyrillic > 0) {
                 usable = false;
                 break;
             }
