@@ -126,10 +126,11 @@ struct Quality {
                !no_russian;
     }
     // Capitals where a word in small letters had none, inside a sentence («върху» into «Ткаег»):
-    // a garbling that takes capitals away leaves signs or marks behind.
+    // a garbling that takes capitals away leaves signs, marks or other alphabets' letters
+    // behind (MacCyrillic's «Ю» shows as «ћ» in 1251).
     bool makes_capitals_of(const Quality& original) const {
         return original.capitals == 0 && original.small > 0 && original.signs == 0 &&
-               capitals > 0 && !original.marked();
+               original.foreign_cyrillic == 0 && capitals > 0 && !original.marked();
     }
     // Reads as a right Russian word, not only as no garbling: a reading in orders of letters
     // Russian does not have («рятчй») is no evidence of its own.
