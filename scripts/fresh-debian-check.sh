@@ -55,6 +55,10 @@ in_chroot() {
     mkdir -p "$root/dev/pts" "$root/dev/shm"
     mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
     ln -s pts/ptmx "$root/dev/ptmx"
+    ln -s /proc/self/fd "$root/dev/fd"
+    ln -s /proc/self/fd/0 "$root/dev/stdin"
+    ln -s /proc/self/fd/1 "$root/dev/stdout"
+    ln -s /proc/self/fd/2 "$root/dev/stderr"
     mount -t tmpfs tmpfs "$root/dev/shm"
     exec chroot "$root" env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
       bash -lc "cd /root/project && $*"
