@@ -8,6 +8,7 @@
 #include "engine/seen_text.hpp"
 #include "engine/text_repair.hpp"
 #include "platform/system_code_pages.hpp"
+#include "ui/variant_rows.hpp"
 
 namespace tavrik {
 namespace {
@@ -116,6 +117,28 @@ TEST(SeenText, MarksAndLinesShowAsAnEditorShowsThem) {
         EXPECT_EQ(seen.utf8, c.seen) << c.what;
         EXPECT_EQ(seen.mark, c.mark) << c.what;
     }
+}
+
+// The window's rows: the catalogue's as they are, then ours; what is preselected.
+TEST(VariantRows, CatalogueFirstThenOursAndWhatFixWritesPreselected) {
+    const platform::SystemCodePageOverride russian(1251, 866);
+    // Nothing to repair: the earliest row showing the text as given.
+    const VariantRows right = variant_rows("\xCF\xF0\xE8\xE2\xE5\xF2", "Привет", "utf8");
+    ASSERT_GE(right.preselected, 0);
+    EXPECT_LT(right.preselected, right.catalogue_count);
+    EXPECT_EQ(right.rows[static_cast<std::size_t>(right.preselected)].view(), "Привет");
+    for (int i = 0; i < right.preselected; ++i)
+        EXPECT_NE(right.rows[static_cast<std::size_t>(i)].view(), "Привет");
+    // Repaired in parts: a row of ours, labelled so, preselected.
+    const std::string mixed = "Привет и ╧ЁштхЄ";
+    const VariantRows parts = variant_rows(mixed, mixed, "utf8");
+    ASSERT_GE(parts.preselected, parts.catalogue_count);
+    const Candidate& chosen = parts.rows[static_cast<std::size_t>(parts.preselected)];
+    EXPECT_EQ(chosen.view(), "Привет и Привет");
+    EXPECT_STREQ(chosen.label_text(), "по частям: cp866 → cp1251");
+    EXPECT_LE(parts.rows.size(), static_cast<std::size_t>(parts.catalogue_count + MAX_OWN_ROWS));
+    // Bytes no chain of the catalogue reads: no rows at all, as always.
+    EXPECT_TRUE(variant_rows(std::string(3 * 1048576, '\xC0'), "x", "utf8").rows.empty());
 }
 
 }  // namespace
