@@ -4,6 +4,8 @@
 //   drive_window.exe <text>            put the text in, fix it once, print the repaired text
 //   drive_window.exe --time N <text>   fix it N times; print each fix's milliseconds until the
 //                                      button returned and until the window was painted again
+// A text given as @FILE is the content of that file (UTF-8), for texts too long for a command
+// line.
 #include <windows.h>
 // after windows.h, which it needs
 #include <shellapi.h>
@@ -91,8 +93,23 @@ int main() {
         if (!window) Sleep(100);
     }
     if (!window) return 1;
+    std::wstring text = arguments[text_argument];
+    if (!text.empty() && text[0] == L'@') {
+        FILE* file = _wfopen(text.c_str() + 1, L"rb");
+        if (!file) return 1;
+        std::string utf8;
+        char buffer[65536];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+            utf8.append(buffer, n);
+        std::fclose(file);
+        const int units =
+            MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+        text.assign(static_cast<std::size_t>(units), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                            units);
+    }
     SendMessageW(GetDlgItem(window, tavrik::IDC_INPUT), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(arguments[text_argument]));
+                 reinterpret_cast<LPARAM>(text.c_str()));
     LocalFree(arguments);
     if (runs > 0) return time_fixes(window, runs);
     press_fix(window);
