@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/cli/written_text.hpp"
 #include "engine/readings.hpp"
 #include "engine/russian_plausibility.hpp"
 #include "engine/streamed_conversion.hpp"
@@ -76,7 +77,8 @@ FixReport fix_whole(std::string_view text, const PieceWriter& write, bool copy_w
         report.outcome = FixOutcome::no_reading;
         return report;
     }
-    report.chain = readings[choice.index].label_text();
+    const Candidate& chosen = readings[choice.index];
+    report.chain = chosen.label_text();
     if (!choice.plausible) {
         report.outcome = FixOutcome::implausible;
         if (copy_when_implausible && !write(text, report.failure)) {
@@ -84,9 +86,18 @@ FixReport fix_whole(std::string_view text, const PieceWriter& write, bool copy_w
         }
         return report;
     }
-    if (!write(readings[choice.index].view(), report.failure)) {
-        report.outcome = FixOutcome::write_failed;
+    // A chain ending in a copy between equal code pages passes bytes on unchecked: what is not
+    // UTF-8 is refused, not written.
+    if (!Utf8Stream().take(chosen.view(), true)) {
+        report.outcome = FixOutcome::not_converted;
+        if (const auto chain = chain_of_label(chosen.label_text())) {
+            const TextPlace place = failing_place(ChainConverter(*chain), {}, {}, text, true);
+            report.line = place.line;
+            report.converted = place.byte;
+        }
+        return report;
     }
+    if (!write(chosen.view(), report.failure)) report.outcome = FixOutcome::write_failed;
     return report;
 }
 
@@ -108,6 +119,7 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
     // converters keeps it as it is: it goes through unchanged, and the reading is chosen on the
     // first part that holds more.
     std::uint64_t passed = 0;
+    InputPosition position;
     while (start.size() > READING_DECISION_SIZE &&
            is_ascii(std::string_view(start).substr(0, READING_DECISION_SIZE))) {
         if (!write(std::string_view(start).substr(0, READING_DECISION_SIZE), report.failure)) {
@@ -115,6 +127,7 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
             return report;
         }
         passed += READING_DECISION_SIZE;
+        position.pass(std::string_view(start).substr(0, READING_DECISION_SIZE));
         start.erase(0, READING_DECISION_SIZE);
         if (!ended) {
             std::string more(WHOLE_TEXT_LIMIT + 1 - start.size(), '\0');
@@ -148,20 +161,29 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
     if (passed > 0 && !keeps_ascii(chosen->chain)) {
         report.outcome = FixOutcome::not_converted;
         report.converted = passed;
+        report.line = position.lines + 1;
         return report;
     }
     ChainConverter converter(chosen->chain);
+    Utf8Stream check;
     std::string piece = std::move(start);
     std::string out;
     for (;;) {
-        if (!converter.convert(piece, ended, out)) {
+        // Copies as they stand before the piece, cheap beside its conversion: a failure is then
+        // placed in its line.
+        const ChainConverter converter_before = converter;
+        const Utf8Stream check_before = check;
+        if (!converter.convert(piece, ended, out) || !check.take(out, ended)) {
             report.outcome = FixOutcome::not_converted;
-            report.converted = passed + converter.converted();
+            const TextPlace place =
+                failing_place(converter_before, check_before, position, piece, ended);
+            report.line = place.line;
+            report.converted = place.byte;
             return report;
         }
+        position.pass(piece);
         if (!out.empty() && !write(out, report.failure)) {
             report.outcome = FixOutcome::write_failed;
-            report.converted = passed + converter.converted();
             return report;
         }
         if (ended) return report;
@@ -221,9 +243,11 @@ std::string failure_message(const FixReport& report, const std::string& input,
         case FixOutcome::implausible:
             return input + ": no reading of it reads as text; left unchanged";
         case FixOutcome::not_converted:
-            return "cannot repair " + input + ": past byte " + std::to_string(report.converted) +
-                   " it does not convert in the reading chosen on its start (" + report.chain +
-                   "); " + unfinished;
+            return "cannot repair " + input + ": " +
+                   (report.line == 0 ? std::string("part of it")
+                                     : "line " + std::to_string(report.line) + " (from byte " +
+                                           std::to_string(report.converted) + ")") +
+                   " does not convert in the reading chosen (" + report.chain + "); " + unfinished;
         case FixOutcome::write_failed:
             return "cannot write " + output + ": " + report.failure;
     }

@@ -26,9 +26,12 @@ enum class FixOutcome {
 
 struct FixReport {
     FixOutcome outcome = FixOutcome::repaired;
-    std::string failure;          // for read_failed and write_failed: why
-    std::string chain;            // the chosen reading's chain
-    std::uint64_t converted = 0;  // bytes of the input converted and written before a failure
+    std::string failure;  // for read_failed and write_failed: why
+    std::string chain;    // the chosen reading's chain
+    // For not_converted: where the part that does not convert (or whose repair is not UTF-8)
+    // lies, its line from 1 and the byte that line starts at; line 0 when that is not known.
+    std::uint64_t converted = 0;
+    std::uint64_t line = 0;
 };
 
 // A text up to this size is read whole and judged among every reading; a longer one on its start.
