@@ -77,7 +77,9 @@ constexpr const char* USAGE =
     "                          with --rename (an existing name is never replaced). A name is\n"
     "                          garbled when its repair has more Cyrillic letters or reads far\n"
     "                          more plausibly as Russian («яряър» -> «папка»); --by-count\n"
-    "                          takes the first rule alone, as the window does\n"
+    "                          takes the first rule alone, as the window does. Only the file\n"
+    "                          system of FOLDER is walked: mount points inside it are passed\n"
+    "                          over, as find -xdev does\n"
     "  help                    print this text\n"
     "  --version               print the version\n"
     "\n"
@@ -458,12 +460,21 @@ int names(const Arguments& arguments) {
         }
     }
     const int walk_status = list.skipped.empty() ? EXIT_DONE : EXIT_FAILED;
+    // Another file system mounted inside is not walked, as `find -xdev` does: said, no failure.
+    const auto say_mount_points = [&list] {
+        if (list.mount_points_passed > 0) {
+            print("%s mount point(s) passed over: other file systems are not walked\n",
+                  std::to_string(list.mount_points_passed).c_str());
+        }
+    };
     if (!rename) {
         print("%d garbled name(s) found; nothing renamed (--rename renames them)\n", list.count());
+        say_mount_points();
         return walk_status;
     }
     const RenameCounts counts = rename_broken_names(list);
     print("renamed %d, failed %d\n", counts.fixed, counts.errors);
+    say_mount_points();
     return counts.errors == 0 ? walk_status : EXIT_FAILED;
 }
 

@@ -71,9 +71,28 @@ mkdir "$work/tree"
 touch "$work/tree/$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 2020"  # ”®в® 2020
 "$cli" names "$work/tree" > "$work/out"; check "names exit" 0 $?
 check "names renames nothing" "$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 2020" "$(ls "$work/tree")"
+check "names of ./ shows ./NAME" "./$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 2020	-> Фото 2020" \
+  "$(cd "$work/tree" && "$cli" names ./ | head -n 1)"
 "$cli" names "$work/tree" --rename > /dev/null; check "rename exit" 0 $?
 check "renamed" "Фото 2020" "$(ls "$work/tree")"
 "$cli" names "$work/nowhere" 2> /dev/null; check "names missing" 1 $?
+
+# names stays on the file system of the folder given: a file system mounted inside is passed
+# over (its own name still listed), and the summary says so. Mounting needs a namespace of our
+# own.
+mkdir -p "$work/mounts/яряър" "$work/mounts/plain"
+if unshare -rm true 2> /dev/null; then
+  listing=$(unshare -rm sh -c "mount -t tmpfs none '$work/mounts/plain' &&
+    mount -t tmpfs none '$work/mounts/яряър' && touch '$work/mounts/plain/яряър' &&
+    '$cli' names '$work/mounts'")
+  check "names -xdev exit" 0 $?
+  check "names -xdev" "$work/mounts/яряър	-> папка
+1 garbled name(s) found; nothing renamed (--rename renames them)
+2 mount point(s) passed over: other file systems are not walked" "$listing"
+else
+  echo "SKIP: names across mount points: no namespace of our own (unshare -rm)"
+fi
+rm -rf "$work/mounts"
 
 # names shows its progress on standard error only when that is a terminal; the line is cleared
 # before the listing.
