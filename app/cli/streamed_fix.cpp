@@ -165,7 +165,7 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
         return report;
     }
     ChainConverter converter(chosen->chain);
-    Utf8Stream check;
+    Utf8Stream check(chosen->chain);
     std::string piece = std::move(start);
     std::string out;
     for (;;) {

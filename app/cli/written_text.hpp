@@ -19,11 +19,19 @@ namespace tavrik::cli {
 // pieces waits for the next.
 class Utf8Stream {
   public:
+    // Every text is checked.
+    Utf8Stream() = default;
+    // The output of `chain`: only when its last step may write what is not UTF-8, as a copy
+    // (UTF-8 read as UTF-8) and a system's conversion may. Our own tables write UTF-8 only, and
+    // checking all of it again would cost a streamed repair an eighth of its time.
+    explicit Utf8Stream(const ReadingChain& chain);
+
     // Whether `piece` goes on as UTF-8 (and, when `last`, ends it).
     bool take(std::string_view piece, bool last);
 
   private:
     std::string held_;  // the start of a sequence the previous piece cut
+    bool needed_ = true;
 };
 
 // Where a repair has got to in its input.
