@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <set>
 
@@ -244,6 +245,26 @@ TEST(ReplacingWriter, FileSizeLimitFailsTheWriteAndRemovesTheTemporaryFile) {
 // signal. The faults a program causes itself are left to the system and the sanitizers; past
 // the file size limit a write fails instead (above). The signals are those the system ends a
 // process by, found by trying each, so that none can be forgotten.
+// `ulimit -t` sets the hard CPU time limit, where the system kills with SIGKILL, which nothing
+// can catch: the program must hear of it (SIGXCPU) before, while it can still clean up.
+TEST(ReplacingWriter, CpuTimeLimitRemovesTheTemporaryFile) {
+    test::TempTree tree;
+    const std::u16string target = tree.path(u"out.fixed");
+    const test::ChildEnd end = test::run_in_child([&] {
+        test::limit_cpu_time(2);
+        platform::remove_temporary_files_when_stopped();
+        platform::ReplacingWriter writer;
+        std::string failure;
+        if (!writer.begin(target, failure)) return 2;
+        volatile unsigned long spin = 0;
+        while (std::clock() < 5 * CLOCKS_PER_SEC)
+            spin = spin + 1;
+        return 3;
+    });
+    EXPECT_EQ(end.signal, SIGXCPU) << "exit " << end.code << ", signal " << end.signal;
+    EXPECT_TRUE(tree.names_in().empty());
+}
+
 TEST(ReplacingWriter, EverySignalThatEndsTheProgramRemovesTheTemporaryFile) {
     const std::set<int> left_to_the_system = {SIGSEGV, SIGBUS, SIGFPE,  SIGILL, SIGABRT,
                                               SIGTRAP, SIGSYS, SIGKILL, SIGXFSZ};

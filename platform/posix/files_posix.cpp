@@ -2,6 +2,7 @@
 // through a temporary file beside them that no failure and no stopping signal leaves behind.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -425,6 +426,15 @@ void remove_temporary_files_when_stopped() {
     }
     // Past the file size limit a write fails with EFBIG, and is reported, rather than stopping.
     signal(SIGXFSZ, SIG_IGN);
+    // At the hard CPU time limit the system kills with SIGKILL, which no handler sees, and
+    // `ulimit -t` sets both limits alike: so SIGXCPU is asked for a second earlier. (Not below a
+    // second: a limit of 0 would stop the program before it has begun.)
+    rlimit cpu{};
+    if (getrlimit(RLIMIT_CPU, &cpu) == 0 && cpu.rlim_max != RLIM_INFINITY &&
+        cpu.rlim_cur == cpu.rlim_max && cpu.rlim_max >= 2) {
+        cpu.rlim_cur = cpu.rlim_max - 1;
+        setrlimit(RLIMIT_CPU, &cpu);
+    }
 }
 
 }  // namespace tavrik::platform

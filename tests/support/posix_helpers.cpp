@@ -105,6 +105,13 @@ std::vector<int> signals_that_end_by_default() {
     return ending;
 }
 
+void limit_cpu_time(unsigned long seconds) {
+    const rlimit limit{seconds, seconds};
+    setrlimit(RLIMIT_CPU, &limit);
+    const rlimit no_core{0, 0};
+    setrlimit(RLIMIT_CORE, &no_core);
+}
+
 void limit_file_size(unsigned long bytes) {
     const rlimit limit{bytes, bytes};
     setrlimit(RLIMIT_FSIZE, &limit);

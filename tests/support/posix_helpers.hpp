@@ -42,6 +42,10 @@ ChildEnd signal_child_when_ready(const std::function<void()>& until_ready, int s
 // as found by raising each in a child; stop signals and those that do nothing are left out.
 std::vector<int> signals_that_end_by_default();
 
+// For the calling (child) process: CPU time ends after `seconds`, both limits set alike as
+// `ulimit -t` sets them; no core file is written when it is reached.
+void limit_cpu_time(unsigned long seconds);
+
 // For the calling (child) process: files may grow to `bytes` at most.
 void limit_file_size(unsigned long bytes);
 
