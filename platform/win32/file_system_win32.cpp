@@ -261,6 +261,12 @@ RelativeRename rename_relative(void* directory, std::wstring_view from, std::wst
         return RelativeRename::failed;
     }
     const OwnedHandle entry(opened);
+    // Under Wine the handle of a Unix symbolic link is its target's, and renaming it would move
+    // the target into the held directory: such an entry is not renamed.
+    if (under_wine() && !resolves_as_named(directory, entry.get(), from)) {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        return RelativeRename::failed;
+    }
 
     // The new name, relative to the same held directory. NtSetInformationFile takes it as it
     // is; SetFileInformationByHandle (FileRenameInfo) refuses a relative name under Wine 8.
