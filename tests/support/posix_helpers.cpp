@@ -1,15 +1,12 @@
 #include "tests/support/posix_helpers.hpp"
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 namespace tavrik::test {
 
@@ -36,16 +33,11 @@ ChildEnd end_of(int status) {
     return end;
 }
 
-// Waits up to ten seconds for the child, then kills it; a stopped child is killed at once.
+// Waits for the child's end; a stopped one, which would never end by itself, is killed.
 ChildEnd wait_for(pid_t pid) {
     int status = 0;
-    for (int tick = 0; tick < 10000; ++tick) {
-        const pid_t ended = waitpid(pid, &status, WNOHANG | WUNTRACED);
-        if (ended == pid && !WIFSTOPPED(status)) return end_of(status);
-        if (ended < 0) return {};
-        if (ended == pid) break;  // stopped: it would never end by itself
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    if (waitpid(pid, &status, WUNTRACED) != pid) return {};
+    if (!WIFSTOPPED(status)) return end_of(status);
     kill(pid, SIGKILL);
     waitpid(pid, &status, 0);
     return {};
@@ -85,8 +77,7 @@ ChildEnd signal_child_when_ready(const std::function<void()>& until_ready, int s
     }
     close(ready[1]);
     char byte = 0;
-    pollfd wait{ready[0], POLLIN, 0};
-    if (pid > 0 && poll(&wait, 1, 10000) == 1 && read(ready[0], &byte, 1) == 1) kill(pid, signal);
+    if (pid > 0 && read(ready[0], &byte, 1) == 1) kill(pid, signal);  // 0: it ended before
     close(ready[0]);
     return pid > 0 ? wait_for(pid) : ChildEnd{};
 }

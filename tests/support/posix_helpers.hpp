@@ -34,8 +34,7 @@ struct ChildEnd {
 ChildEnd run_in_child(const std::function<int()>& child);
 
 // Runs `until_ready` in a forked process that has every signal at its default and none
-// blocked, then sends it `signal` from here and waits for its end (a child still there after
-// ten seconds is killed).
+// blocked, then sends it `signal` from here and waits for its end.
 ChildEnd signal_child_when_ready(const std::function<void()>& until_ready, int signal);
 
 // Every signal (real-time ones included) that ends a process whose disposition is the default,
