@@ -420,8 +420,13 @@ void remove_temporary_files_when_stopped() {
     for (int signal = 1; signal < NSIG; ++signal) {
         if (sigismember(&action.sa_mask, signal) != 1) continue;
         struct sigaction current {};
-        // A signal ignored when the program started (nohup, a background job) stays ignored.
-        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        // Only a signal left at its default: one ignored when the program started (nohup, a
+        // background job) stays ignored, and one a runtime already handles (a profiler's
+        // SIGPROF) stays with it.
+        if (sigaction(signal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0 ||
+            current.sa_handler != SIG_DFL) {
+            continue;
+        }
         sigaction(signal, &action, nullptr);
     }
     // Past the file size limit a write fails with EFBIG, and is reported, rather than stopping.
