@@ -113,10 +113,15 @@ std::wstring final_path(HANDLE handle) {
 
 // Whether `child`, opened as the entry `name` of `parent`, is that entry itself: it resolves to
 // the parent's path and that name, and not, through a link, to a directory somewhere else.
+// Wine's final path drops the dots and spaces that end a name, as a Win32 path does ("X." ends
+// in "\X"), and so may the name here.
 bool resolves_as_named(HANDLE parent, HANDLE child, std::wstring_view name) {
     const std::wstring above = final_path(parent);
     const std::wstring here = final_path(child);
-    return !above.empty() && !here.empty() && here == joined(above, name);
+    if (above.empty() || here.empty()) return false;
+    const std::size_t kept = name.find_last_not_of(L". ");
+    return here == joined(above, name) ||
+           (kept != std::wstring_view::npos && here == joined(above, name.substr(0, kept + 1)));
 }
 
 // The 64-bit file index and volume of an open handle; nothing when the call fails.

@@ -7,7 +7,7 @@ set -euo pipefail
 dir=$1
 garbled='”®в®'
 rm -rf "$dir"
-mkdir -p "$dir/outside/$garbled" "$dir/named/a/b/c" "$dir/known_target"
+mkdir -p "$dir/outside/$garbled" "$dir/named/a/b/c" "$dir/named/dot." "$dir/known_target"
 touch "$dir/outside/$garbled 2020" "$dir/outside/$garbled/$garbled"
 # A named tree: a link to a folder outside, a deep one, one that closes a cycle, and a link
 # with a garbled name of its own (renamed itself, as a link, never followed).
