@@ -95,29 +95,26 @@ bool under_wine() {
     return wine;
 }
 
-// The path the system resolves an open handle to; empty when it cannot say.
-std::wstring final_path(HANDLE handle) {
-    std::wstring path(MAX_PATH, L'\0');
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const DWORD needed =
-            GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), 0);
-        if (needed == 0) return {};
-        if (needed < path.size()) {
-            path.resize(needed);
-            return path;
-        }
-        path.resize(needed);  // the size asked for, its terminating NUL included
+// The path of an open handle within its volume, as the system resolves it (FileNameInfo).
+// GetFinalPathNameByHandleW would say the same, but fails under Wine past MAX_PATH, which a deep
+// walk passes (measured on Wine 8).
+std::wstring resolved_path(HANDLE handle) {
+    std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, buffer.data(),
+                                      static_cast<DWORD>(buffer.size()))) {
+        return {};
     }
-    return {};
+    const auto* information = reinterpret_cast<const FILE_NAME_INFO*>(buffer.data());
+    return std::wstring(information->FileName, information->FileNameLength / sizeof(wchar_t));
 }
 
 // Whether `child`, opened as the entry `name` of `parent`, is that entry itself: it resolves to
 // the parent's path and that name, and not, through a link, to a directory somewhere else.
-// Wine's final path drops the dots and spaces that end a name, as a Win32 path does ("X." ends
-// in "\X"), and so may the name here.
+// Wine drops the dots and spaces that end a name there, as a Win32 path does ("X." ends in
+// "\X"), and so may the name here.
 bool resolves_as_named(HANDLE parent, HANDLE child, std::wstring_view name) {
-    const std::wstring above = final_path(parent);
-    const std::wstring here = final_path(child);
+    const std::wstring above = resolved_path(parent);
+    const std::wstring here = resolved_path(child);
     if (above.empty() || here.empty()) return false;
     const std::size_t kept = name.find_last_not_of(L". ");
     return here == joined(above, name) ||

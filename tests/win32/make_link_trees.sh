@@ -4,7 +4,7 @@
 # written in 866 and read in 1251) wait both inside the trees and outside them, where no walk
 # may list or rename them.
 set -euo pipefail
-dir=$1
+dir=$(realpath -m "$1")  # the links below name it
 garbled='”®в®'
 rm -rf "$dir"
 mkdir -p "$dir/outside/$garbled" "$dir/named/a/b/c" "$dir/named/dot." "$dir/known_target"
