@@ -113,6 +113,10 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
             continue;
         }
         const auto below_identity = below.identity();
+        if (identity && below_identity && below_identity->volume != identity->volume) {
+            ++list.mount_points_passed;  // another file system: its name is listed, no more
+            continue;
+        }
         if (below_identity && walked.count(*below_identity) != 0) continue;
         if (control) control->report(*path);
         if (!walk.enter(std::move(below), entry.name, *path)) {

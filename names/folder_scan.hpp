@@ -51,6 +51,9 @@ struct BrokenNameList {
     std::vector<std::size_t> places;
     std::vector<WalkedDirectory> directories;
     std::vector<SkippedEntry> skipped;
+    // Directories on another file system than their walk's start (mount points): not walked,
+    // as `find -xdev` does, so that a walk of / stays out of /proc, /sys and network shares.
+    std::size_t mount_points_passed = 0;
 
     int count() const { return static_cast<int>(paths.size()); }
     bool empty() const { return paths.empty(); }
@@ -58,7 +61,8 @@ struct BrokenNameList {
 
 // Walks one directory and everything below it, adding every broken name to `list`: a name
 // repair_name repairs, when the repair is convincing (is_convincing_name_repair). Links are
-// not followed, a directory already in `walked` is not walked again (it gains those walked now
+// not followed, nor are mount points (list.mount_points_passed counts them), a directory
+// already in `walked` is not walked again (it gains those walked now
 // whose identity can be trusted), and nothing is recorded under a path too long for
 // PATH_BUFFER_UNITS: such entries, and directories that cannot be read, go to list.skipped.
 void scan_directory(std::u16string_view directory, BrokenNameList& list,

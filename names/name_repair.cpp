@@ -97,9 +97,13 @@ int repair_broken_name(std::u16string_view path, std::u16string& out) {
 }
 
 std::optional<std::u16string> join_path(std::u16string_view directory, std::u16string_view name) {
-    if (directory.size() + 1 + name.size() > platform::MAX_PATH_UNITS) return std::nullopt;
+    // A folder given with its separator at the end ("./", "/") already has one.
+    const bool separated = !directory.empty() && directory.back() == platform::PATH_SEPARATOR;
+    if (directory.size() + (separated ? 0 : 1) + name.size() > platform::MAX_PATH_UNITS) {
+        return std::nullopt;
+    }
     std::u16string path(directory);
-    path += platform::PATH_SEPARATOR;
+    if (!separated) path += platform::PATH_SEPARATOR;
     path += name;
     return path;
 }

@@ -21,7 +21,8 @@ int score_name(std::u16string_view text);
 // The name of a path: the text after its last separator, or all of it.
 std::u16string_view name_of(std::u16string_view path);
 
-// "directory<separator>name", or nothing when it would not fit in PATH_BUFFER_UNITS.
+// "directory<separator>name" (one separator, when `directory` already ends in one), or nothing
+// when it would not fit in PATH_BUFFER_UNITS.
 std::optional<std::u16string> join_path(std::u16string_view directory, std::u16string_view name);
 
 // `path` with its name replaced: the directory part (through the last separator, or the current

@@ -78,8 +78,11 @@ class ReplacingWriter {
     std::unique_ptr<Handle> handle_;
 };
 
-// For a console program: a signal that stops the program (interrupt, termination, hang-up)
-// first removes the temporary file of a write_file_replacing under way, and a file grown past
+// For a console program: a signal that would end the program and may come at any moment
+// (interrupt, termination, hang-up, a broken pipe, timers, the CPU time limit, the user and
+// real-time signals) first removes the temporary file of a write_file_replacing under way, then
+// ends the program by that same signal (a hard CPU time limit, at which the system kills
+// outright, is met by SIGXCPU a second before it); and a file grown past
 // the size the system allows makes that write fail (and so be removed and reported) instead of
 // stopping the program. Nothing to do on Windows, where the temporary file is marked to be
 // deleted when closed until it is put in place, so it goes however the program ends.

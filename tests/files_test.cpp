@@ -7,9 +7,14 @@
 #include "tests/support/temp_tree.hpp"
 
 #include <csignal>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <set>
 
 #ifndef _WIN32
+#include <unistd.h>
+
 #include "tests/support/posix_helpers.hpp"
 #endif
 
@@ -235,26 +240,55 @@ TEST(ReplacingWriter, FileSizeLimitFailsTheWriteAndRemovesTheTemporaryFile) {
     EXPECT_EQ(tree.read(u"out.fixed"), "earlier result");
 }
 
-// A stopping signal that arrives while the temporary file is written removes it, then stops the
-// program as it would have. The signal comes from the write itself (through the file size
-// limit), so it arrives exactly then.
-TEST(WriteFileReplacing, StoppingSignalsRemoveTheTemporaryFile) {
-    for (const int stopping : {SIGINT, SIGTERM, SIGHUP}) {
+// `ulimit -t` sets the hard CPU time limit, where the system kills with SIGKILL, which nothing
+// can catch: the program must hear of it (SIGXCPU) before, while it can still clean up.
+TEST(ReplacingWriter, CpuTimeLimitRemovesTheTemporaryFile) {
+    test::TempTree tree;
+    const std::u16string target = tree.path(u"out.fixed");
+    const test::ChildEnd end = test::run_in_child([&] {
+        test::limit_cpu_time(2);
+        platform::remove_temporary_files_when_stopped();
+        platform::ReplacingWriter writer;
+        std::string failure;
+        if (!writer.begin(target, failure)) return 2;
+        volatile unsigned long spin = 0;
+        while (std::clock() < 5 * CLOCKS_PER_SEC)
+            spin = spin + 1;
+        return 3;
+    });
+    EXPECT_EQ(end.signal, SIGXCPU) << "exit " << end.code << ", signal " << end.signal;
+    EXPECT_TRUE(tree.names_in().empty());
+}
+
+// Every signal that would end the program and may come at any moment (from another process, a
+// timer, a CPU time limit) removes the temporary file, then ends the program by that same
+// signal. The faults a program causes itself are left to the system and the sanitizers; past
+// the file size limit a write fails instead (above). The signals are those the system ends a
+// process by, found by trying each, so that none can be forgotten.
+TEST(ReplacingWriter, EverySignalThatEndsTheProgramRemovesTheTemporaryFile) {
+    const std::set<int> left_to_the_system = {SIGSEGV, SIGBUS, SIGFPE,  SIGILL, SIGABRT,
+                                              SIGTRAP, SIGSYS, SIGKILL, SIGXFSZ};
+    int tried = 0;
+    for (const int signal : test::signals_that_end_by_default()) {
+        if (left_to_the_system.count(signal) != 0) continue;
+        ++tried;
         test::TempTree tree;
         tree.make_file(u"out.fixed", "earlier result");
         const std::u16string target = tree.path(u"out.fixed");
-        const test::ChildEnd end = test::run_in_child([&] {
-            platform::remove_temporary_files_when_stopped();
-            test::raise_at_file_size_limit(stopping);
-            test::limit_file_size(SMALL_FILE_LIMIT);
-            write_file_replacing(target, LARGE);
-            return 0;
-        });
-        EXPECT_FALSE(end.exited) << stopping;
-        EXPECT_EQ(end.signal, stopping);
-        EXPECT_EQ(tree.names_in(), std::vector<std::u16string>{u"out.fixed"}) << stopping;
+        platform::ReplacingWriter writer;  // in the child, half written when the signal comes
+        const test::ChildEnd end = test::signal_child_when_ready(
+            [&] {
+                platform::remove_temporary_files_when_stopped();
+                std::string failure;
+                if (!writer.begin(target, failure) || !writer.write(LARGE, failure)) _exit(2);
+                if (tree.names_in().size() != 2) _exit(3);  // the temporary file is there
+            },
+            signal);
+        EXPECT_EQ(end.signal, signal) << strsignal(signal) << ", exit " << end.code;
+        EXPECT_EQ(tree.names_in(), std::vector<std::u16string>{u"out.fixed"}) << strsignal(signal);
         EXPECT_EQ(tree.read(u"out.fixed"), "earlier result");
     }
+    EXPECT_GE(tried, 12);  // SIGHUP ... SIGPROF and the real-time signals at least
 }
 
 #endif

@@ -192,6 +192,9 @@ TEST_F(WindowDesktop, OfSeveralFilesTheFirstIsOpenedAfterSayingSo) {
          {u"Передано файлов: 3. Открывается только первый из них:\n" + first},
          u"РТЙЧЕФ"},
         {{missing}, FilesGiven::OnCommandLine, {u"Не удалось открыть файл."}, u""},
+        // An empty argument names no file: the window starts empty, or with the file named.
+        {{u""}, FilesGiven::OnCommandLine, {}, u""},
+        {{u"", first, u""}, FilesGiven::OnCommandLine, {}, u"РТЙЧЕФ"},
         {{missing, first},
          FilesGiven::Dropped,
          {u"Перетащено файлов: 2. Открывается только первый из них:\n" + missing,

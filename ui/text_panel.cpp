@@ -1,7 +1,9 @@
 #include "ui/text_panel.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <iterator>
 #include <new>
 #include <string>
 #include <vector>
@@ -197,8 +199,12 @@ std::u16string only_first_file_note(std::size_t count, std::u16string_view first
     return note;
 }
 
-void open_first_file(MainWindowState& state, std::span<const std::u16string> paths,
+void open_first_file(MainWindowState& state, std::span<const std::u16string> given_paths,
                      FilesGiven given) {
+    // An empty argument (`tavrik.exe ""`, a shortcut with "%1" and no file) names no file.
+    std::vector<std::u16string> paths;
+    std::copy_if(given_paths.begin(), given_paths.end(), std::back_inserter(paths),
+                 [](const std::u16string& path) { return !path.empty(); });
     if (paths.empty()) return;
     if (paths.size() > 1) {
         state.window->message_box(only_first_file_note(paths.size(), paths.front(), given),

@@ -36,7 +36,7 @@ void open_text_path(MainWindowState& state, std::u16string_view path);
 // Where files to open came from other than the open dialog.
 enum class FilesGiven { Dropped, OnCommandLine };
 // Opens the first of `paths` as open_text_path does; when there are more, says first that only
-// the first one is opened. No paths: nothing happens.
+// the first one is opened. Empty paths are no files; with none left, nothing happens.
 void open_first_file(MainWindowState& state, std::span<const std::u16string> paths,
                      FilesGiven given);
 // The information shown when `count` files were given and only `first` is opened.

@@ -81,7 +81,9 @@ constexpr const char* USAGE =
     "                          more plausibly as Russian («яряър» -> «папка»), and in either\n"
     "                          case reads as right text and clearly more plausibly than the\n"
     "                          name («список — март.txt» stays); --by-count takes the first\n"
-    "                          rule alone, as the window does\n"
+    "                          rule alone, as the window does. Only the file system of FOLDER\n"
+    "                          is walked: mount points inside it are passed over, as\n"
+    "                          find -xdev does\n"
     "  help                    print this text\n"
     "  --version               print the version\n"
     "\n"
@@ -225,8 +227,7 @@ int fix_standard_input(bool by_score) {
                 return true;
             });
         if (report.outcome == cli::FixOutcome::repaired) return EXIT_DONE;
-        complain(cli::failure_message(report, "standard input", "standard output",
-                                      "the output stops before that part"));
+        complain(cli::failure_message(report, "standard input", "standard output"));
         return EXIT_FAILED;
     }
     const auto input = read_standard_input();
@@ -258,8 +259,7 @@ bool fix_file(const Argument& file, bool by_score) {
     } else {
         const cli::FixReport report = cli::fix_file_streamed(file.text, output);
         if (report.outcome != cli::FixOutcome::repaired) {
-            complain(cli::failure_message(report, file.shown, shown(output),
-                                          shown(output) + " left as it was"));
+            complain(cli::failure_message(report, file.shown, shown(output)));
             return false;
         }
     }
@@ -468,12 +468,21 @@ int names(const Arguments& arguments) {
         }
     }
     const int walk_status = list.skipped.empty() ? EXIT_DONE : EXIT_FAILED;
+    // Another file system mounted inside is not walked, as `find -xdev` does: said, no failure.
+    const auto say_mount_points = [&list] {
+        if (list.mount_points_passed > 0) {
+            print("%s mount point(s) passed over: other file systems are not walked\n",
+                  std::to_string(list.mount_points_passed).c_str());
+        }
+    };
     if (!rename) {
         print("%d garbled name(s) found; nothing renamed (--rename renames them)\n", list.count());
+        say_mount_points();
         return walk_status;
     }
     const RenameCounts counts = rename_broken_names(list);
     print("renamed %d, failed %d\n", counts.fixed, counts.errors);
+    say_mount_points();
     return counts.errors == 0 ? walk_status : EXIT_FAILED;
 }
 

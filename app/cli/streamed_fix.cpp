@@ -199,7 +199,6 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
         out += is_ascii(seen) ? seen : repairer.repair(seen).text;
         if (out.size() < PIECE_SIZE) return true;
         const bool written = write(out, report.failure);
-        report.converted += out.size();
         out.clear();
         return written;
     };
@@ -257,20 +256,14 @@ FixReport fix_standard_input_streamed(const PieceWriter& write) {
 }
 
 std::string failure_message(const FixReport& report, const std::string& input,
-                            const std::string& output, const std::string& unfinished) {
+                            const std::string& output) {
     switch (report.outcome) {
         case FixOutcome::repaired:
             break;
         case FixOutcome::read_failed:
             return "cannot read " + input + ": " + report.failure;
-        case FixOutcome::no_reading:
-            return "nothing to repair in " + input + ": no chain gave a result";
         case FixOutcome::implausible:
             return input + ": no reading of it reads as text; left unchanged";
-        case FixOutcome::not_converted:
-            return "cannot repair " + input + ": past byte " + std::to_string(report.converted) +
-                   " it does not convert in the reading chosen on its start (" + report.chain +
-                   "); " + unfinished;
         case FixOutcome::write_failed:
             return "cannot write " + output + ": " + report.failure;
     }

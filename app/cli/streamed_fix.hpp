@@ -1,6 +1,6 @@
-// `fix` for inputs of any size: the reading is chosen on the start of the text (past a start of
-// plain ASCII, which every reading keeps), then the whole text is converted with it a piece at a
-// time, so memory does not grow with the input.
+// `fix` for inputs of any size: a text of up to WHOLE_TEXT_LIMIT bytes is repaired whole; a
+// longer one line by line as it streams, with the chains its start shows, so memory does not grow
+// with the input.
 #pragma once
 
 #include <functional>
@@ -16,19 +16,16 @@ namespace tavrik::cli {
 using PieceWriter = std::function<bool(std::string_view piece, std::string& failure)>;
 
 enum class FixOutcome {
-    repaired,       // the whole text converted and written
-    read_failed,    // the input could not be read
-    no_reading,     // no chain reads the start of the text
-    implausible,    // no reading of the text reads as text: left as it is
-    not_converted,  // some part does not convert in the reading chosen
-    write_failed,   // a piece could not be written
+    repaired,      // the whole text repaired (or right as it was) and written
+    read_failed,   // the input could not be read
+    implausible,   // garbled beyond repair, or no text at all: left as it is
+    write_failed,  // a piece could not be written
 };
 
 struct FixReport {
     FixOutcome outcome = FixOutcome::repaired;
-    std::string failure;          // for read_failed and write_failed: why
-    std::string chain;            // the chosen reading's chain
-    std::uint64_t converted = 0;  // bytes of the input converted and written before a failure
+    std::string failure;  // for read_failed and write_failed: why
+    std::string chain;    // how it was repaired: the chain, or the chains of its parts
 };
 
 // A text up to this size is read whole and judged among every reading; a longer one on its start.
@@ -48,8 +45,8 @@ FixReport fix_file_streamed(std::u16string_view path, std::u16string_view output
 FixReport fix_standard_input_streamed(const PieceWriter& write);
 
 // What a failed repair of `input` (a file's name, "standard input") into `output` came to, for a
-// message; `unfinished` says what became of the output when a part did not convert.
+// message.
 std::string failure_message(const FixReport& report, const std::string& input,
-                            const std::string& output, const std::string& unfinished);
+                            const std::string& output);
 
 }  // namespace tavrik::cli

@@ -1,5 +1,8 @@
+// Files on POSIX systems: regular files read whole or a piece at a time, and files replaced
+// through a temporary file beside them that no failure and no stopping signal leaves behind.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -96,17 +99,50 @@ constexpr std::size_t TEMPORARY_PATH_SIZE = 4096;
 std::array<char, TEMPORARY_PATH_SIZE> temporary_path{};
 volatile sig_atomic_t temporary_path_set = 0;
 
-constexpr std::array<int, 5> STOPPING_SIGNALS = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
+// The signals that end the program by default and may come at any moment, from outside or from
+// a timer or limit: each must first remove the temporary file. The faults the program itself
+// causes (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS) are left to the system and
+// the sanitizers; SIGXFSZ is ignored instead (see remove_temporary_files_when_stopped).
+constexpr int NAMED_STOPPING_SIGNALS[] = {
+    SIGHUP,    SIGINT,  SIGQUIT, SIGPIPE,   SIGALRM, SIGTERM,
+    SIGUSR1,   SIGUSR2, SIGXCPU, SIGVTALRM, SIGPROF,
+#ifdef SIGIO
+    SIGIO,
+#endif
+#ifdef SIGPWR
+    SIGPWR,
+#endif
+#ifdef SIGSTKFLT
+    SIGSTKFLT,
+#endif
+#ifdef SIGLOST
+    SIGLOST,
+#endif
+#ifdef SIGEMT
+    SIGEMT,
+#endif
+};
+
+sigset_t stopping_signals() {
+    sigset_t stopping;
+    sigemptyset(&stopping);
+    for (const int signal : NAMED_STOPPING_SIGNALS)
+        sigaddset(&stopping, signal);
+#if defined(SIGRTMIN) && defined(SIGRTMAX)
+    // The real-time signals all end the program by default; the C library keeps a few below
+    // SIGRTMIN for itself.
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        sigaddset(&stopping, signal);
+#endif
+    return stopping;
+}
 
 // Blocks the stopping signals while it lives, so that the handler never sees a half-changed
 // record.
 class StoppingSignalsBlocked {
   public:
     StoppingSignalsBlocked() {
-        sigset_t stopping;
-        sigemptyset(&stopping);
-        for (const int signal : STOPPING_SIGNALS)
-            sigaddset(&stopping, signal);
+        const sigset_t stopping = stopping_signals();
         pthread_sigmask(SIG_BLOCK, &stopping, &saved_);
     }
     ~StoppingSignalsBlocked() { pthread_sigmask(SIG_SETMASK, &saved_, nullptr); }
@@ -380,17 +416,30 @@ void remove_temporary_files_when_stopped() {
     struct sigaction action {};
     action.sa_handler = remove_temporary_and_stop;
     action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : STOPPING_SIGNALS)
-        sigaddset(&action.sa_mask, signal);
-    for (const int signal : STOPPING_SIGNALS) {
+    action.sa_mask = stopping_signals();
+    for (int signal = 1; signal < NSIG; ++signal) {
+        if (sigismember(&action.sa_mask, signal) != 1) continue;
         struct sigaction current {};
-        // A signal ignored when the program started (nohup, a background job) stays ignored.
-        if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) continue;
+        // Only a signal left at its default: one ignored when the program started (nohup, a
+        // background job) stays ignored, and one a runtime already handles (a profiler's
+        // SIGPROF) stays with it.
+        if (sigaction(signal, nullptr, &current) != 0 || (current.sa_flags & SA_SIGINFO) != 0 ||
+            current.sa_handler != SIG_DFL) {
+            continue;
+        }
         sigaction(signal, &action, nullptr);
     }
     // Past the file size limit a write fails with EFBIG, and is reported, rather than stopping.
     signal(SIGXFSZ, SIG_IGN);
+    // At the hard CPU time limit the system kills with SIGKILL, which no handler sees, and
+    // `ulimit -t` sets both limits alike: so SIGXCPU is asked for a second earlier. (Not below a
+    // second: a limit of 0 would stop the program before it has begun.)
+    rlimit cpu{};
+    if (getrlimit(RLIMIT_CPU, &cpu) == 0 && cpu.rlim_max != RLIM_INFINITY &&
+        cpu.rlim_cur == cpu.rlim_max && cpu.rlim_max >= 2) {
+        cpu.rlim_cur = cpu.rlim_max - 1;
+        setrlimit(RLIMIT_CPU, &cpu);
+    }
 }
 
 }  // namespace tavrik::platform

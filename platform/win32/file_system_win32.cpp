@@ -3,7 +3,8 @@
 // directory of a walk is held open without FILE_SHARE_DELETE, so that neither it nor any directory
 // above it can be renamed, moved or replaced while the walk is inside it: the paths formed
 // below it keep leading to it. Below a held directory no name-surrogate reparse point (link,
-// junction, mount point) is ever followed.
+// junction, mount point) is ever followed, nor, under Wine, a Unix symbolic link (which Wine
+// does not present as one: see under_wine).
 #include <windows.h>
 #include <winternl.h>
 
@@ -80,6 +81,46 @@ bool is_plain_directory(HANDLE handle) {
     return !is_name_surrogate(tag.ReparseTag);
 }
 
+// Under Wine (measured on Wine 8) a Unix symbolic link is no reparse point to a handle: it is
+// followed even when the reparse point itself is asked for (FILE_FLAG_OPEN_REPARSE_POINT), and
+// the handle then shows a plain directory. A listing marks it FILE_ATTRIBUTE_REPARSE_POINT with
+// the tag 0, which no reparse point on Windows has. So under Wine a listing's tag 0 is taken for
+// a link, and a subdirectory opened must resolve to its parent's path and its own name. Wine's
+// ntdll says who it is; on Windows none of this applies and the walk is as it was.
+bool under_wine() {
+    static const bool wine = [] {
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
+// The path of an open handle within its volume, as the system resolves it (FileNameInfo).
+// GetFinalPathNameByHandleW would say the same, but fails under Wine past MAX_PATH, which a deep
+// walk passes (measured on Wine 8).
+std::wstring resolved_path(HANDLE handle) {
+    std::vector<std::byte> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+    if (!GetFileInformationByHandleEx(handle, FileNameInfo, buffer.data(),
+                                      static_cast<DWORD>(buffer.size()))) {
+        return {};
+    }
+    const auto* information = reinterpret_cast<const FILE_NAME_INFO*>(buffer.data());
+    return std::wstring(information->FileName, information->FileNameLength / sizeof(wchar_t));
+}
+
+// Whether `child`, opened as the entry `name` of `parent`, is that entry itself: it resolves to
+// the parent's path and that name, and not, through a link, to a directory somewhere else.
+// Wine drops the dots and spaces that end a name there, as a Win32 path does ("X." ends in
+// "\X"), and so may the name here.
+bool resolves_as_named(HANDLE parent, HANDLE child, std::wstring_view name) {
+    const std::wstring above = resolved_path(parent);
+    const std::wstring here = resolved_path(child);
+    if (above.empty() || here.empty()) return false;
+    const std::size_t kept = name.find_last_not_of(L". ");
+    return here == joined(above, name) ||
+           (kept != std::wstring_view::npos && here == joined(above, name.substr(0, kept + 1)));
+}
+
 // The 64-bit file index and volume of an open handle; nothing when the call fails.
 std::optional<std::pair<DWORD, std::uint64_t>> file_id(HANDLE handle) {
     BY_HANDLE_FILE_INFORMATION information{};
@@ -121,6 +162,10 @@ Directory Directory::open_subdirectory(std::u16string_view name) const {
     std::wstring native = joined(handle_->native, wide_string(name));
     OwnedHandle handle(open_directory_handle(native, false));
     if (handle.get() == INVALID_HANDLE_VALUE || !is_plain_directory(handle.get())) {
+        return directory;
+    }
+    if (under_wine() &&
+        !resolves_as_named(handle_->handle.get(), handle.get(), wide_string(name))) {
         return directory;
     }
     directory.handle_ = std::make_unique<Handle>(handle.release(), std::move(native));
@@ -218,6 +263,12 @@ RelativeRename rename_relative(void* directory, std::wstring_view from, std::wst
         return RelativeRename::failed;
     }
     const OwnedHandle entry(opened);
+    // Under Wine the handle of a Unix symbolic link is its target's, and renaming it would move
+    // the target into the held directory: such an entry is not renamed.
+    if (under_wine() && !resolves_as_named(directory, entry.get(), from)) {
+        SetLastError(ERROR_CANT_ACCESS_FILE);
+        return RelativeRename::failed;
+    }
 
     // The new name, relative to the same held directory. NtSetInformationFile takes it as it
     // is; SetFileInformationByHandle (FileRenameInfo) refuses a relative name under Wine 8.
@@ -312,9 +363,11 @@ bool DirectoryListing::next(DirectoryEntry& entry) {
     const WIN32_FIND_DATAW& data = handle_->data;
     entry.name.assign(win32::from_wide(data.cFileName));
     entry.is_directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    // For a reparse point the listing gives its tag in dwReserved0.
-    entry.is_link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
-                    is_name_surrogate(data.dwReserved0);
+    // For a reparse point the listing gives its tag in dwReserved0; under Wine, 0 is a Unix
+    // symbolic link (see under_wine).
+    entry.is_link =
+        (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 &&
+        (is_name_surrogate(data.dwReserved0) || (data.dwReserved0 == 0 && under_wine()));
     return true;
 }
 

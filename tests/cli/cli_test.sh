@@ -71,9 +71,28 @@ mkdir "$work/tree"
 touch "$work/tree/$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 2020"  # ”®в® 2020
 "$cli" names "$work/tree" > "$work/out"; check "names exit" 0 $?
 check "names renames nothing" "$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 2020" "$(ls "$work/tree")"
+check "names of ./ shows ./NAME" "./$(printf '\xe2\x80\x9d\xc2\xae\xd0\xb2\xc2\xae') 2020	-> Фото 2020" \
+  "$(cd "$work/tree" && "$cli" names ./ | head -n 1)"
 "$cli" names "$work/tree" --rename > /dev/null; check "rename exit" 0 $?
 check "renamed" "Фото 2020" "$(ls "$work/tree")"
 "$cli" names "$work/nowhere" 2> /dev/null; check "names missing" 1 $?
+
+# names stays on the file system of the folder given: a file system mounted inside is passed
+# over (its own name still listed), and the summary says so. Mounting needs a namespace of our
+# own.
+mkdir -p "$work/mounts/яряър" "$work/mounts/plain"
+if unshare -rm true 2> /dev/null; then
+  listing=$(unshare -rm sh -c "mount -t tmpfs none '$work/mounts/plain' &&
+    mount -t tmpfs none '$work/mounts/яряър' && touch '$work/mounts/plain/яряър' &&
+    '$cli' names '$work/mounts'")
+  check "names -xdev exit" 0 $?
+  check "names -xdev" "$work/mounts/яряър	-> папка
+1 garbled name(s) found; nothing renamed (--rename renames them)
+2 mount point(s) passed over: other file systems are not walked" "$listing"
+else
+  echo "SKIP: names across mount points: no namespace of our own (unshare -rm)"
+fi
+rm -rf "$work/mounts"
 
 # names shows its progress on standard error only when that is a terminal; the line is cleared
 # before the listing.
@@ -243,6 +262,31 @@ rm -f "$work"/marked.* "$work/long.body"
 for line in 'fin de fichier prématurée' 'Příliš žluťoučký kůň' 'Привіт, як справи?' 'plain English'; do
   check "right text kept: $line" "$line" "$(printf '%s' "$line" | "$cli" fix -)"
 done
+# UTF-8 lines with one line of 1251 among them: each line shows its own way, so the 1251 line is
+# repaired and every other byte kept, at every size, judged whole or streamed; the output is UTF-8.
+good='Первая строка записана в UTF-8, как и все до неё.'
+bad=$(printf 'Вторая строка записана в Windows-1251.' | iconv -f UTF-8 -t CP1251)
+length=$(printf '%s\n' "$good" | wc -c)
+mixed() {  # SIZE LINE FILE: lines of $good, line LINE of $bad, then ASCII to SIZE bytes
+  { yes "$good" | head -n $(($2 - 1)); printf '%s\n' "$bad"
+    yes "$good" | head -n $((($1 - $2 * length) / length - 1)); yes x | tr -d '\n'; } |
+    head -c "$1" > "$3"
+}
+for size_line in 200:2 1048575:$((1048575 / length - 1)) 1048576:$((1048576 / length - 1)) \
+  3000000:3 3000000:$((3000000 / length - 2)); do
+  size=${size_line%:*} at=${size_line#*:}
+  mixed "$size" "$at" "$work/mixed.txt"
+  "$cli" fix "$work/mixed.txt" > /dev/null; check "mixed $size_line exit" 0 $?
+  "$cli" fix - < "$work/mixed.txt" > "$work/mixed.out"; check "mixed $size_line stdin exit" 0 $?
+  for out in "$work/mixed.txt.fixed" "$work/mixed.out"; do
+    iconv -f UTF-8 -t UTF-8 "$out" > /dev/null 2>&1; check "mixed $size_line: UTF-8 out" 0 $?
+    check "mixed $size_line: the 1251 line repaired" 1 "$(grep -c '^Вторая строка записана в Windows-1251.$' "$out")"
+    check "mixed $size_line: the UTF-8 lines kept" "$(grep -c "^$good\$" "$work/mixed.txt")" \
+      "$(grep -c "^$good\$" "$out")"
+  done
+done
+check "mixed: no temporary file" "" "$(cd "$work" && ls -A | grep tavrik)"
+rm -f "$work"/mixed.*
 
 # list, top and fix --by-score keep the limit of 1048575 bytes.
 for command in "list" "top" "fix --by-score -"; do

@@ -1,9 +1,10 @@
 // What some tests need of POSIX beyond std::filesystem: pipes in the file system, the umask,
-// child processes, the file size limit. Linux only.
+// child processes, signals, the file size limit. Linux only.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace tavrik::test {
 
@@ -32,10 +33,19 @@ struct ChildEnd {
 // Runs `child` in a forked process, which exits with what it returns; waits for it.
 ChildEnd run_in_child(const std::function<int()>& child);
 
+// Runs `until_ready` in a forked process that has every signal at its default and none
+// blocked, then sends it `signal` from here and waits for its end.
+ChildEnd signal_child_when_ready(const std::function<void()>& until_ready, int signal);
+
+// Every signal (real-time ones included) that ends a process whose disposition is the default,
+// as found by raising each in a child; stop signals and those that do nothing are left out.
+std::vector<int> signals_that_end_by_default();
+
+// For the calling (child) process: CPU time ends after `seconds`, both limits set alike as
+// `ulimit -t` sets them; no core file is written when it is reached.
+void limit_cpu_time(unsigned long seconds);
+
 // For the calling (child) process: files may grow to `bytes` at most.
 void limit_file_size(unsigned long bytes);
-
-// For the calling (child) process: a write past the file size limit raises `stopping` instead.
-void raise_at_file_size_limit(int stopping);
 
 }  // namespace tavrik::test
