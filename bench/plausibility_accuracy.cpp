@@ -149,7 +149,7 @@ struct Tally {
     int by_score = 0;
     int by_plausibility = 0;
     int by_window = 0;
-    int window_lost = 0;  // the first of the highest scores was right, the window's choice not
+    int window_lost = 0;    // the first of the highest scores was right, the window's choice not
     int by_window_now = 0;  // the row the window preselects now, the repair's choice
     int lossy = 0;
 };
@@ -202,9 +202,9 @@ int main() {
             const bool window_right =
                 count > 0 &&
                 held[static_cast<std::size_t>(preselected_candidate(held))].view() == text;
-            const bool now_right =
-                window_now_right(*input, text, std::string_view(path.name).find("characters") !=
-                                                    std::string_view::npos);
+            const bool now_right = window_now_right(
+                *input, text,
+                std::string_view(path.name).find("characters") != std::string_view::npos);
             for (Tally* tally : {&by_path[path.name], &by_length[length]}) {
                 ++tally->texts;
                 tally->by_window_now += now_right;
