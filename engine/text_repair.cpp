@@ -64,6 +64,26 @@ bool is_ascii_letter(char32_t c) {
     return (c >= U'a' && c <= U'z') || (c >= U'A' && c <= U'Z');
 }
 
+// Punctuation right text puts before a word: quotes, dashes, «№».
+bool is_punctuation(char32_t c) {
+    switch (c) {
+        case 0x00AB:
+        case 0x00BB:
+        case 0x2013:
+        case 0x2014:
+        case 0x2018:
+        case 0x2019:
+        case 0x201C:
+        case 0x201D:
+        case 0x201E:
+        case 0x2026:
+        case 0x2116:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool is_space(char32_t c) {
     return c == 0x00A0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x3000;
 }
@@ -161,6 +181,7 @@ Quality quality_of(std::u32string_view word) {
         else if ((c >= U'a' && c <= U'z') || (c >= 0x0430 && c <= 0x045F) ||
                  (c >= 0xDF && c <= 0xFF))
             ++q.small;
+        if (c >= 0x0370 && c <= 0x03FF) ++q.exotic;  // Greek: no garbling of Russian makes it
         const bool russian = is_russian_letter(c);
         q.russian += russian;
         if (russian || is_cyrillic_letter(c)) {
@@ -671,9 +692,20 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
         int russian = 0;
         // Garbled beyond doubt, or in capitals alone as KOI8-R's and ISO-8859-5's small letters
         // show in 1251, and no known form.
+        // Also a word with a sign or another alphabet's letter where a capital would stand, as
+        // 866 and MacCyrillic show their capitals in 1251 («€ра», «™ит»).
+        const std::u32string& text_of_word = s.distinct[word.distinct].text;
+        const bool looks_shown = (q.cyrillic_only && q.small == 0 && q.capitals > 0) ||
+                                 q.signs > 0 || q.foreign_cyrillic > 0;
+        // A sign that is no punctuation, or another alphabet's letter, right before a Russian
+        // letter at the word's start: the capital it stands for.
+        const bool odd_start = text_of_word.size() > 1 && is_russian_letter(text_of_word[1]) &&
+                               !is_russian_letter(text_of_word[0]) &&
+                               (is_cyrillic_letter(text_of_word[0]) ||
+                                (text_of_word[0] >= 0x80 && !is_letter_like(text_of_word[0]) &&
+                                 !is_punctuation(text_of_word[0])));
         doubt = doubt || q.marked() ||
-                (q.cyrillic_only && q.small == 0 && q.capitals > 0 &&
-                 !all_known_forms(s.distinct[word.distinct].text, russian));
+                (looks_shown && (odd_start || !all_known_forms(text_of_word, russian)));
     }
     if (!doubt || letters == 0 || letters > SHORT_TEXT_LETTERS) return;
     const WholeReading* best = nullptr;
