@@ -696,7 +696,8 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
         // 866 and MacCyrillic show their capitals in 1251 («€ра», «™ит»).
         const std::u32string& text_of_word = s.distinct[word.distinct].text;
         const bool looks_shown = (q.cyrillic_only && q.small == 0 && q.capitals > 0) ||
-                                 q.signs > 0 || q.foreign_cyrillic > 0;
+                                 (q.cyrillic_only && q.doubtful()) || q.signs > 0 ||
+                                 q.foreign_cyrillic > 0;
         // A sign that is no punctuation, or another alphabet's letter, right before a Russian
         // letter at the word's start: the capital it stands for.
         const bool odd_start = text_of_word.size() > 1 && is_russian_letter(text_of_word[1]) &&
