@@ -4,6 +4,7 @@
 #include <new>
 
 #include "names/name_judgement.hpp"
+#include "names/name_readings.hpp"
 #include "names/name_repair.hpp"
 #include "names/tree_walk.hpp"
 
@@ -179,7 +180,7 @@ int scan_folders(BrokenNameList& list, ScanControl* control) {
         // A known folder that is not there (or cannot be opened) is passed over, as it always
         // was; what cannot be read inside one is reported.
         if (!path || !platform::Directory::open(*path).is_open()) continue;
-        scan_tree(*path, list, walked, repair_name, control);
+        scan_tree(*path, list, walked, repair_name_every_way, control);
     }
     return list.count();
 }

@@ -1,0 +1,137 @@
+#include "names/name_readings.hpp"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+
+#include "names/name_judgement.hpp"
+#include "names/name_repair.hpp"
+#include "names/plausible_name_repair.hpp"
+#include "platform/path_limits.hpp"
+
+namespace tavrik {
+
+namespace {
+
+bool is_russian_letter(char32_t c) {
+    return (c >= 0x0410 && c <= 0x044F) || c == 0x0401 || c == 0x0451;
+}
+
+// The name's code points; nothing when it holds a surrogate without its pair.
+std::optional<std::u32string> code_points(std::u16string_view name) {
+    std::u32string text;
+    text.reserve(name.size());
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char16_t unit = name[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
+            name[i + 1] <= 0xDFFF) {
+            text += static_cast<char32_t>(0x10000 + ((unit - 0xD800) << 10) + (name[i + 1] - 0xDC00));
+            ++i;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            return std::nullopt;
+        } else {
+            text += unit;
+        }
+    }
+    return text;
+}
+
+// A reading as a name: nothing when it is empty, too long, or holds a separator, a NUL or too
+// few Russian letters.
+std::optional<std::u16string> as_name(std::u32string_view text) {
+    if (text.empty()) return std::nullopt;
+    if (std::count_if(text.begin(), text.end(), is_russian_letter) < MIN_READING_LETTERS)
+        return std::nullopt;
+    std::u16string name;
+    name.reserve(text.size());
+    for (const char32_t c : text) {
+        if (c == U'/' || c == U'\\' || c == 0) return std::nullopt;
+        if (c >= 0x10000) {
+            name += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            name += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            name += static_cast<char16_t>(c);
+        }
+    }
+    if (name.size() > platform::MAX_PATH_UNITS) return std::nullopt;
+    return name;
+}
+
+// How much more plausible per symbol (in the measure's eighths of a bit) a later candidate
+// must read to replace an earlier one: a short name often has two readings of about the same
+// measure («ïàïêà» is «папка» in 1251 and «ЛЕЛИЕ» in KOI8-R, the latter a little higher), and
+// then the commoner way of garbling, tried first, is the likelier.
+constexpr double CHOICE_MARGIN = 8;
+
+// Whether a Latin letter stands next to a Cyrillic one: no right Russian word is spelt so, and
+// an accented Latin name read in a Cyrillic page is («Crème» in 437 read as 866 is «CrКme»).
+bool mixes_alphabets(std::u16string_view name) {
+    const auto latin = [](char16_t c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+    };
+    const auto cyrillic = [](char16_t c) { return c >= 0x0400 && c <= 0x04FF; };
+    for (std::size_t i = 1; i < name.size(); ++i) {
+        if ((latin(name[i - 1]) && cyrillic(name[i])) || (cyrillic(name[i - 1]) && latin(name[i])))
+            return true;
+    }
+    return false;
+}
+
+// Keeps `candidate` in `best` when it is convincing and reads more plausibly than `best` by
+// CHOICE_MARGIN.
+void consider(std::u16string_view name, std::u16string&& candidate, std::u16string& best,
+              double& best_average) {
+    if (!is_convincing_name_repair(name, candidate)) return;
+    const double average = measure_name(candidate).average;
+    if (!best.empty() && average <= best_average + CHOICE_MARGIN) return;
+    best = std::move(candidate);
+    best_average = average;
+}
+
+}  // namespace
+
+int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
+    const std::u16string_view name = name_of(path);
+    // Every reading keeps ASCII as it is: an ASCII name has nothing to repair.
+    if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; }))
+        return 0;
+    const std::optional<std::u32string> text = code_points(name);
+    if (!text) return 0;
+    std::u16string best;
+    double best_average = 0;
+    std::u32string reread;
+    for (const NameReading& reading : NAME_READINGS) {
+        if (!encoding::reread_text(reading.shown, reading.source, *text, reread)) continue;
+        std::optional<std::u16string> candidate = as_name(reread);
+        if (candidate && !mixes_alphabets(*candidate))
+            consider(name, std::move(*candidate), best, best_average);
+    }
+    if (best.empty()) return 0;
+    out = std::move(best);
+    return 1;
+} catch (const std::bad_alloc&) {
+    return 0;
+}
+
+int repair_name_every_way(std::u16string_view path, std::u16string& out) try {
+    const std::u16string_view name = name_of(path);
+    std::u16string best;
+    double best_average = 0;
+    std::u16string candidate;
+    // The count's repair first: a reading replaces it only when it reads more plausibly.
+    if (repair_broken_name(path, candidate) == 1)
+        consider(name, std::move(candidate), best, best_average);
+    candidate.clear();
+    if (repair_name_by_readings(path, candidate) == 1)
+        consider(name, std::move(candidate), best, best_average);
+    candidate.clear();
+    if (repair_name_by_plausibility(path, candidate) == 1)
+        consider(name, std::move(candidate), best, best_average);
+    if (best.empty()) return 0;
+    out = std::move(best);
+    return 1;
+} catch (const std::bad_alloc&) {
+    return 0;
+}
+
+}  // namespace tavrik
