@@ -25,7 +25,8 @@ std::optional<std::u32string> code_points(std::u16string_view name) {
         const char16_t unit = name[i];
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < name.size() && name[i + 1] >= 0xDC00 &&
             name[i + 1] <= 0xDFFF) {
-            text += static_cast<char32_t>(0x10000 + ((unit - 0xD800) << 10) + (name[i + 1] - 0xDC00));
+            text +=
+                static_cast<char32_t>(0x10000 + ((unit - 0xD800) << 10) + (name[i + 1] - 0xDC00));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
             return std::nullopt;
@@ -34,6 +35,25 @@ std::optional<std::u32string> code_points(std::u16string_view name) {
         }
     }
     return text;
+}
+
+// What a right Russian name holds: ASCII, Russian letters, and the few signs Word and Windows
+// put in names (dashes, guillemets, the apostrophe, «№», the ellipsis). A reading that brings any
+// other character (a letter of another alphabet, a box-drawing sign, a soft hyphen) is not right
+// Russian: «Ачэх» written in 1251 and read back as 866 is «Ђзне».
+bool may_stand_in_russian_name(char32_t c) {
+    switch (c) {
+        case U'«':
+        case U'»':
+        case U'—':
+        case U'–':
+        case U'№':
+        case U'…':
+        case U'’':
+            return true;
+        default:
+            return c < 0x80 || is_russian_letter(c);
+    }
 }
 
 // A reading as a name: nothing when it is empty, too long, or holds a separator, a NUL or too
@@ -45,7 +65,7 @@ std::optional<std::u16string> as_name(std::u32string_view text) {
     std::u16string name;
     name.reserve(text.size());
     for (const char32_t c : text) {
-        if (c == U'/' || c == U'\\' || c == 0) return std::nullopt;
+        if (c == U'/' || c == U'\\' || c == 0 || !may_stand_in_russian_name(c)) return std::nullopt;
         if (c >= 0x10000) {
             name += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
             name += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -77,12 +97,72 @@ bool mixes_alphabets(std::u16string_view name) {
     return false;
 }
 
+// How many times NAME_REPAIR_MARGIN a repair in capitals alone must gain over a name in small
+// letters alone. KOI8-R and 1251 hold the same letters in opposite cases, so one read as the
+// other turns small letters into capitals: a right name in small letters of a word Russian does
+// not know (a place name in Ukrainian, «холма», «пуйо-пекче») reads in capitals as something
+// the letter model rates a little better («УНКЛЮ»). A name in capitals garbled so is rare; one in
+// small letters, which shows in capitals, is not, and keeps the ordinary margin.
+constexpr double CAPITALS_FROM_SMALL_MARGIN = 4;
+
+bool has_cyrillic_in_case(std::u16string_view name, bool upper) {
+    return std::any_of(name.begin(), name.end(), [upper](char16_t c) {
+        const bool capital = (c >= 0x0400 && c <= 0x042F) || (c >= 0x0460 && (c & 1) == 0);
+        return c >= 0x0400 && c <= 0x04FF && capital == upper;
+    });
+}
+
+// Whether `candidate` raises every small letter of `name` to a capital.
+bool capitals_from_small(std::u16string_view name, std::u16string_view candidate) {
+    return !has_cyrillic_in_case(name, true) && !has_cyrillic_in_case(candidate, false);
+}
+
+bool is_capital(char16_t c) {
+    return (c >= 0x0400 && c <= 0x042F) || (c >= 0x0460 && c <= 0x04FF && (c & 1) == 0) ||
+           (c >= u'A' && c <= u'Z');
+}
+
+bool is_letter(char16_t c) {
+    return (c >= 0x0400 && c <= 0x04FF) || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// Whether every word of the name is in small letters, in capitals, or capitalised: as people
+// write; «рТЙЧЕФ» (KOI8-R read as 1251) is not, and neither is «вЕТВЮСЕМ».
+bool cased_as_written(std::u16string_view name) {
+    std::size_t i = 0;
+    while (i < name.size()) {
+        if (!is_letter(name[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        int capitals = 0, letters = 0;
+        bool later_capital = false;
+        while (end < name.size() && is_letter(name[end])) {
+            const bool capital = is_capital(name[end]);
+            capitals += capital;
+            later_capital = later_capital || (capital && end > i);
+            ++letters;
+            ++end;
+        }
+        if (later_capital && capitals != letters) return false;
+        i = end;
+    }
+    return true;
+}
+
 // Keeps `candidate` in `best` when it is convincing and reads more plausibly than `best` by
 // CHOICE_MARGIN.
 void consider(std::u16string_view name, std::u16string&& candidate, std::u16string& best,
               double& best_average) {
+    if (cased_as_written(name) && !cased_as_written(candidate)) return;
     if (!is_convincing_name_repair(name, candidate)) return;
-    const double average = measure_name(candidate).average;
+    const PlausibilityMeasure measure = measure_name(candidate);
+    if (capitals_from_small(name, candidate) &&
+        name_plausibility_gain(measure_name(name), measure) <
+            CAPITALS_FROM_SMALL_MARGIN * NAME_REPAIR_MARGIN)
+        return;
+    const double average = measure.average;
     if (!best.empty() && average <= best_average + CHOICE_MARGIN) return;
     best = std::move(candidate);
     best_average = average;
@@ -93,8 +173,7 @@ void consider(std::u16string_view name, std::u16string&& candidate, std::u16stri
 int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
     const std::u16string_view name = name_of(path);
     // Every reading keeps ASCII as it is: an ASCII name has nothing to repair.
-    if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; }))
-        return 0;
+    if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) return 0;
     const std::optional<std::u32string> text = code_points(name);
     if (!text) return 0;
     std::u16string best;
@@ -125,7 +204,8 @@ int repair_name_every_way(std::u16string_view path, std::u16string& out) try {
     if (repair_name_by_readings(path, candidate) == 1)
         consider(name, std::move(candidate), best, best_average);
     candidate.clear();
-    if (repair_name_by_plausibility(path, candidate) == 1)
+    if (repair_name_by_plausibility(path, candidate) == 1 &&
+        std::all_of(candidate.begin(), candidate.end(), may_stand_in_russian_name))
         consider(name, std::move(candidate), best, best_average);
     if (best.empty()) return 0;
     out = std::move(best);

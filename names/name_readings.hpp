@@ -40,7 +40,7 @@ inline constexpr std::array<NameReading, 14> NAME_READINGS = {{
 
 // The least number of Russian letters a repaired name must hold: fewer say too little to tell
 // a garbled name from a right one in another language («Café» read back is «Cafй»).
-inline constexpr int MIN_READING_LETTERS = 3;
+inline constexpr int MIN_READING_LETTERS = 4;
 
 // 1 when one of the readings repairs the name of `path` convincingly
 // (is_convincing_name_repair, with at least MIN_READING_LETTERS Russian letters, no separator
