@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "encoding/raw_names.hpp"
 #include "names/name_judgement.hpp"
 #include "names/name_readings.hpp"
 #include "names/name_repair.hpp"
@@ -102,9 +103,13 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
             }
             continue;
         }
-        if (broken(broken_name, *path, repaired) && !record(list, walk, *path, repaired)) {
-            walk.leave();  // the list cannot grow: this directory's walk ends
-            continue;
+        if (broken(broken_name, *path, repaired)) {
+            if (!record(list, walk, *path, repaired)) {
+                walk.leave();  // the list cannot grow: this directory's walk ends
+                continue;
+            }
+        } else if (encoding::holds_raw_bytes(entry.name)) {
+            ++list.kept_not_utf8;
         }
         if (!descend) continue;
         // Below the directory as found, whether or not its own name was broken.

@@ -51,6 +51,9 @@ struct BrokenNameList {
     std::vector<std::size_t> places;
     std::vector<WalkedDirectory> directories;
     std::vector<SkippedEntry> skipped;
+    // Names the walk met that are not UTF-8 (POSIX; encoding/raw_names.hpp) and that no rule
+    // repaired: left as they are.
+    int kept_not_utf8 = 0;
 
     int count() const { return static_cast<int>(paths.size()); }
     bool empty() const { return paths.empty(); }

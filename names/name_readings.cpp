@@ -4,9 +4,11 @@
 #include <new>
 #include <optional>
 
+#include "encoding/raw_names.hpp"
 #include "names/name_judgement.hpp"
 #include "names/name_repair.hpp"
 #include "names/plausible_name_repair.hpp"
+#include "platform/file_system.hpp"
 #include "platform/path_limits.hpp"
 
 namespace tavrik {
@@ -168,10 +170,34 @@ void consider(std::u16string_view name, std::u16string&& candidate, std::u16stri
     best_average = average;
 }
 
+// The pages a name that is not UTF-8 is read in: those Russian names were written in before
+// UTF-8, the commonest first.
+constexpr encoding::TextPage RAW_NAME_PAGES[] = {
+    encoding::TextPage::cp1251, encoding::TextPage::cp866, encoding::TextPage::koi8r};
+
+// A POSIX name holding bytes that are not UTF-8, read from its bytes.
+int repair_raw_name(std::u16string_view name, std::u16string& out) {
+    const std::string bytes = encoding::encode_keeping_bytes(name);
+    std::u16string best;
+    double best_average = 0;
+    std::u32string text;
+    for (const encoding::TextPage page : RAW_NAME_PAGES) {
+        if (!encoding::read_text(page, bytes, text)) continue;
+        std::optional<std::u16string> candidate = as_name(text);
+        if (candidate && !mixes_alphabets(*candidate))
+            consider(name, std::move(*candidate), best, best_average);
+    }
+    if (best.empty()) return 0;
+    out = std::move(best);
+    return 1;
+}
+
 }  // namespace
 
 int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
     const std::u16string_view name = name_of(path);
+    if (platform::NAMES_ARE_BYTES && encoding::holds_raw_bytes(name))
+        return repair_raw_name(name, out);
     // Every reading keeps ASCII as it is: an ASCII name has nothing to repair.
     if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) return 0;
     const std::optional<std::u32string> text = code_points(name);

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "encoding/raw_names.hpp"
 #include "encoding/text_pages.hpp"
 #include "encoding/utf8.hpp"
 #include "names/folder_scan.hpp"
@@ -178,6 +181,44 @@ TEST_P(NameReadings, WalkFindsAndRenamesThem) {
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(tree.names_in(), expected);
 }
+
+#ifndef _WIN32
+// POSIX names that are not UTF-8: a folder named in 1251 holding names in 1251, 866 and KOI8-R
+// is walked, renamed to UTF-8 with its content (children first); a Latin-1 «Café» is left as
+// it is and counted.
+TEST_P(NameReadings, NamesNotInUtf8) {
+    test::TempTree tree;
+    const std::filesystem::path root(tree.root());
+    const std::filesystem::path folder = root / std::string("\xCF\xE0\xEF\xEA\xE0");  // Папка
+    std::filesystem::create_directory(folder);
+    const std::string inside[] = {
+        "\xCE\xF2\xF7\xE5\xF2 \xE7\xE0 \xEC\xE0\xF0\xF2.doc",  // Отчет за март, 1251
+        "\x8F\xE0\xA8\xA2\xA5\xE2.txt",                        // Привет, 866
+        "\xF3\xD0\xC9\xD3\xCF\xCB.txt",                        // Список, KOI8-R
+        "Caf\xE9.txt",                                         // Latin-1
+    };
+    for (const std::string& name : inside)
+        std::ofstream(folder / name) << "x";
+    BrokenNameList list;
+    std::set<platform::DirectoryIdentity> walked;
+    scan_directory(tree.root(), list, walked, repair_name_every_way);
+    ASSERT_EQ(list.count(), 4);
+    EXPECT_EQ(list.names[0], u"Папка");  // a directory before its contents
+    EXPECT_EQ(list.kept_not_utf8, 1);
+    const RenameCounts counts = rename_broken_names(list);
+    EXPECT_EQ(counts.fixed, 4);
+    EXPECT_EQ(counts.errors, 0);
+    EXPECT_EQ(tree.names_in(), std::vector<std::u16string>{u"Папка"});
+    const std::vector<std::u16string> expected = {u"Caf\xDCE9.txt", u"Отчет за март.doc",
+                                                  u"Привет.txt", u"Список.txt"};
+    std::vector<std::u16string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(root / "Папка"))
+        found.push_back(encoding::decode_keeping_bytes(entry.path().filename().string()));
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, expected);
+    EXPECT_TRUE(std::filesystem::exists(root / "Папка" / std::string("Caf\xE9.txt")));
+}
+#endif
 
 // Russian Windows (1251 and 866), and a Western one (1252 and 437): the readings do not depend
 // on the system's pages.

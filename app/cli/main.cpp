@@ -472,6 +472,10 @@ int names(const Arguments& arguments) {
         }
     }
     const int walk_status = list.skipped.empty() ? EXIT_DONE : EXIT_FAILED;
+    if (list.kept_not_utf8 > 0) {
+        print("%d name(s) not in UTF-8 that read as nothing Russian, left as they are\n",
+              list.kept_not_utf8);
+    }
     if (!rename) {
         print("%d garbled name(s) found; nothing renamed (--rename renames them)\n", list.count());
         return walk_status;
