@@ -16,6 +16,7 @@
 #include "names/folder_scan.hpp"
 #include "names/name_readings.hpp"
 #include "names/name_repair.hpp"
+#include "platform/known_folders.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/support/temp_tree.hpp"
 
@@ -180,6 +181,26 @@ TEST_P(NameReadings, WalkFindsAndRenamesThem) {
     expected.push_back(u"seen");
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(tree.names_in(), expected);
+}
+
+// Check-system's walk of the known folders: the zip name as Explorer shows it on a Russian
+// Windows (866) and on a Western one (437), one in each of two folders, both repaired exactly.
+TEST_P(NameReadings, CheckSystemRepairsTheZipNameBothWays) {
+    test::TempTree tree;
+    tree.make_directory(u"Desktop");
+    tree.make_directory(u"Documents");
+    tree.make_file(u"Desktop/╤Б╨░╨╜╤Г╨╖╨╡╨╗4_╤Б╨▓╨╡╤А╨┤╨╗╨╛╨▓╨░ 48_.zip");
+    tree.make_file(u"Documents/╤ü╨░╨╜╤â╨╖╨╡╨╗4_╤ü╨▓╨╡╤Ç╨┤╨╗╨╛╨▓╨░ 48_.zip");
+    const platform::KnownFolderOverride known(
+        {tree.path(u"Desktop"), tree.path(u"Documents"), std::nullopt, std::nullopt, std::nullopt});
+    BrokenNameList list;
+    ASSERT_EQ(scan_known_folders(list), 2);
+    const RenameCounts counts = rename_broken_names(list);
+    EXPECT_EQ(counts.fixed, 2);
+    EXPECT_EQ(counts.errors, 0);
+    const std::vector<std::u16string> zip = {u"санузел4_свердлова 48_.zip"};
+    EXPECT_EQ(tree.names_in(u"Desktop"), zip);
+    EXPECT_EQ(tree.names_in(u"Documents"), zip);
 }
 
 #ifndef _WIN32
