@@ -153,22 +153,43 @@ bool cased_as_written(std::u16string_view name) {
     return true;
 }
 
-// Keeps `candidate` in `best` when it is convincing and reads more plausibly than `best` by
-// CHOICE_MARGIN.
-void consider(std::u16string_view name, std::u16string&& candidate, std::u16string& best,
-              double& best_average) {
-    if (cased_as_written(name) && !cased_as_written(candidate)) return;
-    if (!is_convincing_name_repair(name, candidate)) return;
-    const PlausibilityMeasure measure = measure_name(candidate);
-    if (capitals_from_small(name, candidate) &&
-        name_plausibility_gain(measure_name(name), measure) <
-            CAPITALS_FROM_SMALL_MARGIN * NAME_REPAIR_MARGIN)
-        return;
-    const double average = measure.average;
-    if (!best.empty() && average <= best_average + CHOICE_MARGIN) return;
-    best = std::move(candidate);
-    best_average = average;
-}
+// The choice among the repairs proposed for one name: the name's own measure taken once, each
+// candidate measured once, and the shared judgement (is_convincing_name_repair) asked only of a
+// candidate that could win, since a walk meets many names and most readings of them fail.
+class Choice {
+  public:
+    explicit Choice(std::u16string_view name) : name_(name) {}
+
+    // Keeps `candidate` when it is convincing and reads more plausibly than the one kept by
+    // CHOICE_MARGIN.
+    void consider(std::u16string&& candidate) {
+        if (cased_as_written(name_) && !cased_as_written(candidate)) return;
+        const PlausibilityMeasure measure = measure_name(candidate);
+        if (!name_measure_) name_measure_ = measure_name(name_);
+        const double gain = name_plausibility_gain(*name_measure_, measure);
+        if (gain < NAME_REPAIR_MARGIN) return;  // never convincing
+        if (capitals_from_small(name_, candidate) &&
+            gain < CAPITALS_FROM_SMALL_MARGIN * NAME_REPAIR_MARGIN)
+            return;
+        if (!best_.empty() && measure.average <= best_average_ + CHOICE_MARGIN) return;
+        if (!is_convincing_name_repair(name_, candidate)) return;
+        best_ = std::move(candidate);
+        best_average_ = measure.average;
+    }
+
+    // 1 and the repair chosen in `out`, or 0 when none was.
+    int take(std::u16string& out) {
+        if (best_.empty()) return 0;
+        out = std::move(best_);
+        return 1;
+    }
+
+  private:
+    std::u16string_view name_;
+    std::optional<PlausibilityMeasure> name_measure_;
+    std::u16string best_;
+    double best_average_ = 0;
+};
 
 // The pages a name that is not UTF-8 is read in: those Russian names were written in before
 // UTF-8, the commonest first.
@@ -178,18 +199,14 @@ constexpr encoding::TextPage RAW_NAME_PAGES[] = {
 // A POSIX name holding bytes that are not UTF-8, read from its bytes.
 int repair_raw_name(std::u16string_view name, std::u16string& out) {
     const std::string bytes = encoding::encode_keeping_bytes(name);
-    std::u16string best;
-    double best_average = 0;
+    Choice choice(name);
     std::u32string text;
     for (const encoding::TextPage page : RAW_NAME_PAGES) {
         if (!encoding::read_text(page, bytes, text)) continue;
         std::optional<std::u16string> candidate = as_name(text);
-        if (candidate && !mixes_alphabets(*candidate))
-            consider(name, std::move(*candidate), best, best_average);
+        if (candidate && !mixes_alphabets(*candidate)) choice.consider(std::move(*candidate));
     }
-    if (best.empty()) return 0;
-    out = std::move(best);
-    return 1;
+    return choice.take(out);
 }
 
 }  // namespace
@@ -202,40 +219,31 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
     if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) return 0;
     const std::optional<std::u32string> text = code_points(name);
     if (!text) return 0;
-    std::u16string best;
-    double best_average = 0;
+    Choice choice(name);
     std::u32string reread;
     for (const NameReading& reading : NAME_READINGS) {
         if (!encoding::reread_text(reading.shown, reading.source, *text, reread)) continue;
         std::optional<std::u16string> candidate = as_name(reread);
-        if (candidate && !mixes_alphabets(*candidate))
-            consider(name, std::move(*candidate), best, best_average);
+        if (candidate && !mixes_alphabets(*candidate)) choice.consider(std::move(*candidate));
     }
-    if (best.empty()) return 0;
-    out = std::move(best);
-    return 1;
+    return choice.take(out);
 } catch (const std::bad_alloc&) {
     return 0;
 }
 
 int repair_name_every_way(std::u16string_view path, std::u16string& out) try {
     const std::u16string_view name = name_of(path);
-    std::u16string best;
-    double best_average = 0;
+    Choice choice(name);
     std::u16string candidate;
     // The count's repair first: a reading replaces it only when it reads more plausibly.
-    if (repair_broken_name(path, candidate) == 1)
-        consider(name, std::move(candidate), best, best_average);
+    if (repair_broken_name(path, candidate) == 1) choice.consider(std::move(candidate));
     candidate.clear();
-    if (repair_name_by_readings(path, candidate) == 1)
-        consider(name, std::move(candidate), best, best_average);
+    if (repair_name_by_readings(path, candidate) == 1) choice.consider(std::move(candidate));
     candidate.clear();
     if (repair_name_by_plausibility(path, candidate) == 1 &&
         std::all_of(candidate.begin(), candidate.end(), may_stand_in_russian_name))
-        consider(name, std::move(candidate), best, best_average);
-    if (best.empty()) return 0;
-    out = std::move(best);
-    return 1;
+        choice.consider(std::move(candidate));
+    return choice.take(out);
 } catch (const std::bad_alloc&) {
     return 0;
 }
