@@ -10,17 +10,25 @@
 //
 // The rules: the count (repair_name alone, as the window took names before they were judged),
 // the window's (repair_broken_name: the count's repairs that convince), the plausibility
-// (repair_name_by_plausibility) and the console tool's (repair_name_either_way).
+// (repair_name_by_plausibility), the console tool's before the common garblings were read
+// (repair_name_either_way), and every rule with the common garblings (repair_name_every_way,
+// what `names` and the window's check-system go by), which is also measured on the Russian names
+// garbled each of the ways of NAME_READINGS. Right names also include accented Latin ones
+// (accented_names.txt), and LIST, a file of names one a line (all names of a Debian system:
+// find /usr -xdev -printf '%f\n' | sort -u), when given.
 //
-//   tavrik_name_accuracy [FOLDER]   (bench/names by default)
+//   tavrik_name_accuracy [FOLDER [LIST]]   (bench/names by default)
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "encoding/text_pages.hpp"
 #include "encoding/utf8.hpp"
 #include "names/name_judgement.hpp"
+#include "names/name_readings.hpp"
 #include "names/name_repair.hpp"
 #include "names/plausible_name_repair.hpp"
 #include "platform/code_page_conversion.hpp"
@@ -76,7 +84,8 @@ struct NamedRule {
 constexpr NamedRule RULES[] = {{"count", repair_name},
                                {"window", repair_broken_name},
                                {"plausibility", repair_name_by_plausibility},
-                               {"console", repair_name_either_way}};
+                               {"console", repair_name_either_way},
+                               {"every", repair_name_every_way}};
 constexpr int RULE_COUNT = static_cast<int>(std::size(RULES));
 
 struct NameSet {
@@ -103,6 +112,13 @@ int main(int argc, char** argv) {
                                  {"punctuat.", read_names(folder + "punctuated_names.txt")}};
     for (auto& name : read_names(folder + "typical_names.txt"))
         sets[0].names.push_back(name);
+    sets.push_back({"accented", read_names(folder + "accented_names.txt")});
+    if (argc > 2) sets.push_back({"listed", read_names(argv[2])});
+    // Sets of names in Latin letters: never garbled Russian.
+    const auto latin = [](const NameSet& set) {
+        return std::strcmp(set.label, "English") == 0 || std::strcmp(set.label, "accented") == 0 ||
+               std::strcmp(set.label, "listed") == 0;
+    };
 
     // Right names taken for garbled.
     std::printf("right names taken for garbled, by rule:");
@@ -144,7 +160,7 @@ int main(int argc, char** argv) {
     std::printf("; of those the count misses, found by the console\n");
     for (const Way way : ways) {
         for (const NameSet& set : sets) {
-            if (set.names.data() == sets[1].names.data()) continue;  // English stays English
+            if (latin(set)) continue;  // English stays English
             const bool russian_set = set.names.data() == sets[0].names.data();
             // The Russian names by length (short names are little evidence), then all of them.
             for (const int length : {1, 5, 0}) {
@@ -207,5 +223,37 @@ int main(int argc, char** argv) {
             std::printf(" %6d", n);
         std::printf("\n");
     }
+
+    // Russian names garbled each of the common ways: repaired exactly by every rule at once.
+    std::printf(
+        "\nRussian names garbled the common ways (written in, shown in): repaired exactly,"
+        " renamed into something else, by the rule of names and check-system\n");
+    int all_names = 0, all_found = 0, all_wrong = 0;
+    for (const NameReading& reading : NAME_READINGS) {
+        int names = 0, found = 0, wrong = 0;
+        for (const auto& name : sets[0].names) {
+            std::u32string text = encoding::code_points_of(utf8(name)), garbled;
+            if (!encoding::reread_text(reading.source, reading.shown, text, garbled)) continue;
+            std::u16string shown;
+            if (!encoding::utf8::decode_strict(encoding::utf8_of(garbled), shown) || shown == name)
+                continue;
+            ++names;
+            std::u16string out;
+            if (repair_name_every_way(shown, out) == 0) continue;
+            found += out == name;
+            wrong += out != name;
+            if (verbose && out != name)
+                std::printf("    wrong: %s -> %s (%s)\n", utf8(shown).c_str(), utf8(out).c_str(),
+                            utf8(name).c_str());
+        }
+        std::printf(
+            "  %-8s %-8s %6d: %6d %5.1f %%  %4d\n", encoding::text_page_name(reading.source),
+            encoding::text_page_name(reading.shown), names, found, share(found, names), wrong);
+        all_names += names;
+        all_found += found;
+        all_wrong += wrong;
+    }
+    std::printf("  all               %6d: %6d %5.1f %%  %4d\n", all_names, all_found,
+                share(all_found, all_names), all_wrong);
     return 0;
 }

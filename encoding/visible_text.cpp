@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "encoding/raw_names.hpp"
 #include "encoding/utf8.hpp"
 
 namespace tavrik::encoding {
@@ -104,6 +105,9 @@ std::string visible_utf16(std::u16string_view text, Backslash backslash) {
                 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (char32_t{text[i + 1]} - 0xDC00);
             append_visible(out, pair, backslash);
             ++i;
+        } else if (is_raw_byte(unit) && backslash == Backslash::name_character) {
+            // A POSIX name's byte that was not UTF-8 (raw_names.hpp): shown as the byte.
+            append_byte_escape(out, static_cast<unsigned char>(unit - 0xDC00));
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
             append_unit_escape(out, unit);  // a surrogate without its pair
         } else {

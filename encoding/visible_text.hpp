@@ -18,7 +18,9 @@ enum class Backslash { name_character, separator };
 // (upper-case hexadecimal digits). A backslash shows as \\ when it is a name character.
 std::string visible_bytes(std::string_view bytes, Backslash backslash);
 
-// The same for UTF-16, where a surrogate without its pair shows as \uXXXX.
+// The same for UTF-16, where a surrogate without its pair shows as \uXXXX, but for a unit that
+// stands for a byte of a POSIX name that was not UTF-8 (encoding/raw_names.hpp), which shows as
+// that byte, \xNN, where a backslash is a name character.
 std::string visible_utf16(std::u16string_view text, Backslash backslash);
 
 }  // namespace tavrik::encoding

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <new>
 
+#include "encoding/raw_names.hpp"
 #include "names/name_judgement.hpp"
+#include "names/name_readings.hpp"
 #include "names/name_repair.hpp"
 #include "names/tree_walk.hpp"
 
@@ -101,9 +103,13 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
             }
             continue;
         }
-        if (broken(broken_name, *path, repaired) && !record(list, walk, *path, repaired)) {
-            walk.leave();  // the list cannot grow: this directory's walk ends
-            continue;
+        if (broken(broken_name, *path, repaired)) {
+            if (!record(list, walk, *path, repaired)) {
+                walk.leave();  // the list cannot grow: this directory's walk ends
+                continue;
+            }
+        } else if (encoding::holds_raw_bytes(entry.name)) {
+            ++list.kept_not_utf8;
         }
         if (!descend) continue;
         // Below the directory as found, whether or not its own name was broken.
@@ -183,7 +189,7 @@ int scan_folders(BrokenNameList& list, ScanControl* control) {
         // A known folder that is not there (or cannot be opened) is passed over, as it always
         // was; what cannot be read inside one is reported.
         if (!path || !platform::Directory::open(*path).is_open()) continue;
-        scan_tree(*path, list, walked, repair_name, control);
+        scan_tree(*path, list, walked, repair_name_every_way, control);
     }
     return list.count();
 }

@@ -54,6 +54,9 @@ struct BrokenNameList {
     // Directories on another file system than their walk's start (mount points): not walked,
     // as `find -xdev` does, so that a walk of / stays out of /proc, /sys and network shares.
     std::size_t mount_points_passed = 0;
+    // Names the walk met that are not UTF-8 (POSIX; encoding/raw_names.hpp) and that no rule
+    // repaired: left as they are.
+    int kept_not_utf8 = 0;
 
     int count() const { return static_cast<int>(paths.size()); }
     bool empty() const { return paths.empty(); }
@@ -79,8 +82,10 @@ void scan_directory(std::u16string_view directory, BrokenNameList& list,
                     std::set<platform::DirectoryIdentity>& walked, BrokenNameRule broken,
                     ScanControl* control = nullptr);
 
-// Empties `list`, then walks every known folder; a folder walked already (two known folders
-// that are one, or one inside another) is not walked again. Returns the number found.
+// Empties `list`, then walks every known folder with repair_name_every_way (the count's rule,
+// the common garblings and the plausibility, the most plausible repair winning); a folder walked
+// already (two known folders that are one, or one inside another) is not walked again. Returns the
+// number found.
 int scan_known_folders(BrokenNameList& list);
 // The same, telling `control` how far it has got. Once it is cancelled the walk ends soon, no
 // further folder is walked, and `list` holds only part of what there is (control.cancelled()

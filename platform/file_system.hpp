@@ -20,11 +20,15 @@ namespace tavrik::platform {
 // slash is an ordinary character of a name as far as this program is concerned.
 #ifdef _WIN32
 inline constexpr char16_t PATH_SEPARATOR = u'\\';
+// Whether names are bytes, so that a name may hold bytes that are not UTF-8
+// (encoding/raw_names.hpp).
+inline constexpr bool NAMES_ARE_BYTES = false;
 inline constexpr std::u16string_view CURRENT_DIRECTORY_PREFIX = u".\\";
 // Handles are plentiful, and a directory held open cannot be renamed or removed meanwhile.
 inline constexpr std::size_t HELD_DIRECTORY_LIMIT = std::numeric_limits<std::size_t>::max();
 #else
 inline constexpr char16_t PATH_SEPARATOR = u'/';
+inline constexpr bool NAMES_ARE_BYTES = true;
 inline constexpr std::u16string_view CURRENT_DIRECTORY_PREFIX = u"./";
 // Descriptors are few (often 1024 a process): a deeper walk closes the directories it is not in
 // and opens them again, checked, when it comes back.

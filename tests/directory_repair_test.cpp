@@ -90,12 +90,14 @@ TEST_F(RepairNamesInDirectory, LinksAreRenamedButNeverFollowed) {
 }
 
 #ifndef _WIN32
-TEST_F(RepairNamesInDirectory, NamesThatAreNotUtf8AreLeftAlone) {
+// A folder whose name is not UTF-8 and reads as nothing Russian keeps its name, and what is
+// inside it is walked and repaired all the same.
+TEST_F(RepairNamesInDirectory, NamesThatAreNotUtf8AreWalked) {
     const auto odd = std::filesystem::path(tree_.root()) / std::string("\xFF\xFE odd");
     std::filesystem::create_directory(odd);
     std::filesystem::create_directory(odd / std::filesystem::path(broken(u"Внутри")));
-    EXPECT_EQ(repair_names_in_directory(tree_.root(), 1), 3);
-    EXPECT_TRUE(std::filesystem::exists(odd / std::filesystem::path(broken(u"Внутри"))));
+    EXPECT_EQ(repair_names_in_directory(tree_.root(), 1), 4);
+    EXPECT_TRUE(std::filesystem::exists(odd / std::filesystem::path(u"Внутри")));
 }
 #endif
 

@@ -245,5 +245,67 @@ TEST(WalkProgressLine, CountAndTheEndOfALongPath) {
         EXPECT_EQ(walk_progress_line(c.entries, c.directory), c.line);
 }
 
+// «Проверить папку...»: the picker (cancelled: nothing happens), the same walk through the folder
+// picked, its boxes with «папки», the renames, and a cancelled folder check; fix-system renames
+// what the last check of either kind found.
+TEST_F(SystemCheckProgress, CheckFolderWalksThePickedFolder) {
+    tree_.make_directory(u"Загрузки");
+    const std::u16string zip = u"╤Б╨░╨╜╤Г╨╖╨╡╨╗4_╤Б╨▓╨╡╤А╨┤╨╗╨╛╨▓╨░ 48_.zip";
+    tree_.make_file(u"Загрузки/" + zip);
+    tree_.make_file(u"Загрузки/Ïðèâåò.mp3");
+    tree_.make_file(u"Загрузки/Café.txt");
+
+    on_command(state, IDM_CHECK_FOLDER, 0);  // the picker cancelled
+    EXPECT_EQ(window.folder_dialogs, 1);
+    EXPECT_FALSE(system_walk_running(state));
+    EXPECT_TRUE(window.message_boxes.empty());
+
+    struct Round {
+        bool cancel;
+        MessageBoxAnswer answer;
+    };
+    for (const Round round :
+         {Round{true, MessageBoxAnswer::Yes}, Round{false, MessageBoxAnswer::No}}) {
+        window.message_boxes.clear();
+        window.work_mode = RecordingWindowSystem::Work::held;
+        window.chosen_folders = {tree_.path(u"Загрузки")};
+        window.answers = {round.answer};
+        on_command(state, IDM_CHECK_FOLDER, 0);
+        ASSERT_TRUE(system_walk_running(state));
+        EXPECT_EQ(window.text(IDC_CHECK_SYSTEM), u"Отменить проверку");
+        if (round.cancel) on_command(state, IDC_CHECK_SYSTEM, 0);
+        ASSERT_TRUE(window.run_held_work());
+        window.deliver_notices();
+        EXPECT_FALSE(system_walk_running(state));
+        EXPECT_EQ(window.text(IDC_CHECK_SYSTEM), BUTTON);
+        ASSERT_EQ(window.message_boxes.size(), 1u);
+        if (round.cancel) {
+            EXPECT_EQ(window.message_boxes[0].text,
+                      u"Проверка папки отменена.\nНичего не переименовано.");
+            EXPECT_EQ(window.message_boxes[0].caption, u"Проверка папки");
+            EXPECT_TRUE(state.broken_names.empty());
+        } else {
+            EXPECT_EQ(window.message_boxes[0].caption, u"Найдено 2 проблем");
+            EXPECT_EQ(state.broken_names.count(), 2);
+        }
+    }
+    // Kept after «Нет»: fix-system renames it; the Desktop, never walked, stays as it is.
+    on_command(state, IDM_FIX_SYSTEM, 0);
+    EXPECT_EQ(window.message_boxes.back().text, u"Исправлено: 2\nОшибок: 0");
+    EXPECT_EQ(
+        tree_.names_in(u"Загрузки"),
+        (std::vector<std::u16string>{u"Café.txt", u"Привет.mp3", u"санузел4_свердлова 48_.zip"}));
+    EXPECT_TRUE(desktop_untouched());
+}
+
+TEST(CheckFolderMenu, ComesAfterCheckSystem) {
+    const MenuSpec& tools = MENUS[1];
+    ASSERT_EQ(tools.item_count, 3);
+    EXPECT_EQ(tools.items[0].first, IDM_CHECK_SYSTEM);
+    EXPECT_EQ(tools.items[1], (std::pair<ui::ControlId, std::u16string_view>{
+                                  IDM_CHECK_FOLDER, u"📁 Проверить папку..."}));
+    EXPECT_EQ(tools.items[2].first, IDM_FIX_SYSTEM);
+}
+
 }  // namespace
 }  // namespace tavrik

@@ -40,7 +40,8 @@ TEST_F(WindowCommands, ControlsAndMenusAsDesigned) {
     EXPECT_EQ(CONTROLS[0].id, IDC_LABEL_INPUT);
     EXPECT_EQ(CONTROLS[3].text, u"\U0001F4C2 Открыть файл...");
     EXPECT_EQ(CONTROLS[7].text, u"Оценка: \u2014");
-    EXPECT_EQ(MENUS[1].items[1].second, u"\U0001F6E0 Исправить систему");
+    EXPECT_EQ(MENUS[1].items[1].second, u"\U0001F4C1 Проверить папку...");
+    EXPECT_EQ(MENUS[1].items[2].second, u"\U0001F6E0 Исправить систему");
     EXPECT_EQ(MENUS[0].items[1].first, 0);  // the separator
 }
 

@@ -25,6 +25,7 @@ void abandon(MainWindowState& state, int id) noexcept {
             break;
         case IDC_CHECK_SYSTEM:
         case IDM_CHECK_SYSTEM:
+        case IDM_CHECK_FOLDER:
         case IDM_FIX_SYSTEM:
             release_broken_names(state);
             break;
@@ -56,6 +57,9 @@ void run_command(MainWindowState& state, int id, int notification) {
             break;
         case IDM_CHECK_SYSTEM:
             check_system(state);
+            break;
+        case IDM_CHECK_FOLDER:
+            check_folder(state);
             break;
         case IDM_FIX_SYSTEM:
             fix_system(state);

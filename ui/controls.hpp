@@ -30,6 +30,7 @@ inline constexpr ControlId IDM_FIX_SYSTEM = 2004;
 inline constexpr ControlId IDM_ABOUT = 2005;
 // The command of Ctrl+A, which is in no menu: selects all of the text box that has the focus.
 inline constexpr ControlId IDM_SELECT_ALL = 2006;
+inline constexpr ControlId IDM_CHECK_FOLDER = 2007;
 
 // What a control is, which decides its window class and styles.
 enum class ControlKind { Label, InputBox, Button, VariantList, ScoreLine, OutputBox };
@@ -71,9 +72,9 @@ inline constexpr std::array<MenuSpec, 3> MENUS = {{
     {u"Файл", {{{IDM_OPEN, u"📂 Открыть файл..."}, {0, u""}, {IDM_EXIT, u"Выход"}}}, 3},
     {u"Инструменты",
      {{{IDM_CHECK_SYSTEM, u"🔍 Проверить систему"},
-       {IDM_FIX_SYSTEM, u"🛠 Исправить систему"},
-       {}}},
-     2},
+       {IDM_CHECK_FOLDER, u"📁 Проверить папку..."},
+       {IDM_FIX_SYSTEM, u"🛠 Исправить систему"}}},
+     3},
     {u"Справка", {{{IDM_ABOUT, u"О программе"}, {}, {}}}, 1},
 }};
 

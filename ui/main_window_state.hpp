@@ -17,6 +17,7 @@ struct MainWindowState {
     int selected = -1;                   // the candidate shown; -1 when none
     BrokenNameList broken_names;         // of the last check-system, until renamed
     std::unique_ptr<SystemWalk> walk;    // the check-system walk while it runs
+    bool folder_check = false;           // the last check was of a folder the person picked
 
     bool has_selection() const {
         return selected >= 0 && static_cast<std::size_t>(selected) < candidates.size();

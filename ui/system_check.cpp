@@ -1,5 +1,6 @@
 #include "ui/system_check.hpp"
 
+#include <optional>
 #include <string>
 
 #include "ui/system_check_progress.hpp"
@@ -13,6 +14,7 @@ using ui::MessageBoxIcon;
 
 constexpr std::u16string_view NOTHING_FOUND = u"Битых имён не найдено.\nВсе файлы в порядке.";
 constexpr std::u16string_view CHECK_CAPTION = u"Проверка системы";
+constexpr std::u16string_view FOLDER_CHECK_CAPTION = u"Проверка папки";
 constexpr std::u16string_view FOUND =
     u"Найдены файлы и папки с битыми именами.\n\nИсправить их сейчас?";
 constexpr std::u16string_view RESULT_CAPTION = u"Результат";
@@ -22,6 +24,10 @@ constexpr std::u16string_view CHECK_CANCELLED =
     u"Проверка системы отменена.\nНичего не переименовано.";
 constexpr std::u16string_view CHECK_RUNNING =
     u"Проверка системы ещё идёт.\nДождитесь её окончания или отмените её.";
+constexpr std::u16string_view FOLDER_CHECK_CANCELLED =
+    u"Проверка папки отменена.\nНичего не переименовано.";
+constexpr std::u16string_view FOLDER_CHECK_RUNNING =
+    u"Проверка папки ещё идёт.\nДождитесь её окончания или отмените её.";
 
 // The wait cursor for as long as it lives, restored however the work ends.
 class WaitCursor {
@@ -64,12 +70,24 @@ void apply_renames(MainWindowState& state) {
 void check_system(MainWindowState& state) {
     if (system_walk_running(state)) return;
     free_broken_names(state.broken_names);
+    state.folder_check = false;
     start_system_walk(state);
+}
+
+void check_folder(MainWindowState& state) {
+    if (system_walk_running(state)) return;
+    const std::optional<std::u16string> folder = state.window->choose_folder();
+    if (!folder || folder->empty()) return;  // cancelled: the last check's list stays
+    free_broken_names(state.broken_names);
+    state.folder_check = true;
+    start_system_walk(state, *folder);
 }
 
 void report_cancelled_check(MainWindowState& state) {
     free_broken_names(state.broken_names);
-    state.window->message_box(CHECK_CANCELLED, CHECK_CAPTION, MessageBoxIcon::Information);
+    state.window->message_box(state.folder_check ? FOLDER_CHECK_CANCELLED : CHECK_CANCELLED,
+                              state.folder_check ? FOLDER_CHECK_CAPTION : CHECK_CAPTION,
+                              MessageBoxIcon::Information);
 }
 
 // What the walk could not look at (a folder it could not read, a path too long to name) is
@@ -88,7 +106,8 @@ void report_check(MainWindowState& state) {
     const int count = state.broken_names.count();
     const bool skipped = !state.broken_names.skipped.empty();
     if (count == 0) {
-        window.message_box(with_what_was_skipped(NOTHING_FOUND, state.broken_names), CHECK_CAPTION,
+        window.message_box(with_what_was_skipped(NOTHING_FOUND, state.broken_names),
+                           state.folder_check ? FOLDER_CHECK_CAPTION : CHECK_CAPTION,
                            skipped ? MessageBoxIcon::Warning : MessageBoxIcon::Information);
         return;
     }
@@ -101,7 +120,8 @@ void report_check(MainWindowState& state) {
 
 void fix_system(MainWindowState& state) {
     if (system_walk_running(state)) {
-        state.window->message_box(CHECK_RUNNING, FIX_CAPTION, MessageBoxIcon::Information);
+        state.window->message_box(state.folder_check ? FOLDER_CHECK_RUNNING : CHECK_RUNNING,
+                                  FIX_CAPTION, MessageBoxIcon::Information);
         return;
     }
     if (state.broken_names.empty()) {

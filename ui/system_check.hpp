@@ -11,6 +11,10 @@ namespace tavrik {
 // the walk ends, reports what it found and, if the user agrees, renames at once. Does nothing
 // while a walk runs.
 void check_system(MainWindowState& state);
+// «Проверить папку...»: the folder picker, then the same walk through the folder picked, with
+// the same report, question and renames; the texts say «папки» where check-system's say
+// «системы». Nothing when the picker is cancelled or while a walk runs.
+void check_folder(MainWindowState& state);
 // What a finished walk found (state.broken_names): "nothing found", or the count and the
 // question whether to rename now.
 void report_check(MainWindowState& state);

@@ -2,6 +2,8 @@
 
 #include <memory>
 #include <new>
+#include <optional>
+#include <string>
 
 #include "ui/controls.hpp"
 #include "ui/system_check.hpp"
@@ -66,9 +68,20 @@ bool system_walk_running(const MainWindowState& state) {
     return state.walk != nullptr;
 }
 
+static void start_walk(MainWindowState& state, std::optional<std::u16string> folder);
+
 void start_system_walk(MainWindowState& state) {
+    start_walk(state, std::nullopt);
+}
+
+void start_system_walk(MainWindowState& state, std::u16string_view folder) {
+    start_walk(state, std::u16string(folder));
+}
+
+static void start_walk(MainWindowState& state, std::optional<std::u16string> folder) {
     ui::WindowSystem& window = *state.window;
     auto prepared = std::make_unique<SystemWalk>(window);
+    prepared->folder = std::move(folder);
     prepared->score_before = window.control_text(IDC_SCORE);
     prepared->button_before = window.control_text(IDC_CHECK_SYSTEM);
     prepared->progress_shown = walk_progress_line(0, {});

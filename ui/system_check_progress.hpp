@@ -18,6 +18,8 @@ inline constexpr std::size_t PROGRESS_PATH_UNITS = 60;  // the tail of a long pa
 // Starts the walk: the check-system button becomes the cancel button and the score line shows
 // the progress. When no thread can be had, walks on the window's thread, as before.
 void start_system_walk(MainWindowState& state);
+// The same walk through `folder` and everything below it («Проверить папку...»).
+void start_system_walk(MainWindowState& state, std::u16string_view folder);
 bool system_walk_running(const MainWindowState& state);
 // Asks the running walk to stop; its end is reported as cancelled and nothing is renamed.
 void cancel_system_walk(MainWindowState& state);

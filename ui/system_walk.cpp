@@ -1,5 +1,9 @@
 #include "ui/system_walk.hpp"
 
+#include <set>
+
+#include "names/name_readings.hpp"
+
 namespace tavrik {
 
 SystemWalk::SystemWalk(ui::WindowSystem& window)
@@ -7,7 +11,12 @@ SystemWalk::SystemWalk(ui::WindowSystem& window)
 
 void SystemWalk::run() noexcept {
     try {
-        scan_known_folders(list_, control_);
+        if (folder) {
+            std::set<platform::DirectoryIdentity> walked;
+            scan_directory(*folder, list_, walked, repair_name_every_way, &control_);
+        } else {
+            scan_known_folders(list_, control_);
+        }
     } catch (...) {
         // Memory ran out outside the walk's own care: the list keeps what it has.
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "names/folder_scan.hpp"
@@ -41,6 +42,8 @@ class SystemWalk {
     std::u16string score_before;
     std::u16string button_before;
     std::u16string progress_shown;
+    // The folder picked in «Проверить папку...»; nothing: the known folders.
+    std::optional<std::u16string> folder;
 
   private:
     void on_progress(const ScanProgress& progress);

@@ -62,6 +62,8 @@ class WindowSystem {
 
     // The path the user chose, or nothing when the dialog was cancelled.
     virtual std::optional<std::u16string> choose_file(const FileDialog& dialog) = 0;
+    // The folder the user chose in the system's folder picker, or nothing when cancelled.
+    virtual std::optional<std::u16string> choose_folder() = 0;
 
     // Puts text on the clipboard; false when the clipboard could not be had.
     virtual bool set_clipboard_text(std::u16string_view text) = 0;

@@ -27,6 +27,7 @@
 #include "engine/russian_plausibility.hpp"
 #include "engine/seen_text.hpp"
 #include "names/folder_scan.hpp"
+#include "names/name_readings.hpp"
 #include "names/name_repair.hpp"
 #include "names/plausible_name_repair.hpp"
 #include "platform/command_line.hpp"
@@ -77,13 +78,15 @@ constexpr const char* USAGE =
     "                          list garbled file and folder names under FOLDER, a line each:\n"
     "                          the path, a tab, '-> ' and the repaired name; rename them only\n"
     "                          with --rename (an existing name is never replaced). A name is\n"
-    "                          garbled when its repair has more Cyrillic letters or reads far\n"
-    "                          more plausibly as Russian («яряър» -> «папка»), and in either\n"
-    "                          case reads as right text and clearly more plausibly than the\n"
-    "                          name («список — март.txt» stays); --by-count takes the first\n"
-    "                          rule alone, as the window does. Only the file system of FOLDER\n"
-    "                          is walked: mount points inside it are passed over, as\n"
-    "                          find -xdev does\n"
+    "                          garbled when its repair has more Cyrillic letters, or reads far\n"
+    "                          more plausibly as Russian («яряър» -> «папка»), or is one of\n"
+    "                          the common garblings (UTF-8 read as 866, 437, 850, 1251 or\n"
+    "                          1252; 1251 read as 1252 or 866; 866 read as 1251, 437 or 850;\n"
+    "                          KOI8-R read as 1251 or Latin-1), and reads as right text and\n"
+    "                          clearly more plausibly than the name («список — март.txt»\n"
+    "                          stays); the most plausible repair wins; --by-count takes the\n"
+    "                          first rule alone. Only the file system of FOLDER is walked:\n"
+    "                          mount points inside it are passed over, as find -xdev does\n"
     "  help                    print this text\n"
     "  --version               print the version\n"
     "\n"
@@ -438,9 +441,9 @@ int names(const Arguments& arguments) {
     }
     BrokenNameList list;
     std::set<platform::DirectoryIdentity> walked;
-    // The window's rule (more Cyrillic after repair), or that rule and the plausibility; the walk
-    // keeps only the repairs that convince (is_convincing_name_repair) either way.
-    const BrokenNameRule rule = by_count ? repair_broken_name : repair_name_either_way;
+    // The count's rule (more Cyrillic after repair) alone, or every rule, the most plausible
+    // repair winning; the walk keeps only the repairs that convince (is_convincing_name_repair).
+    const BrokenNameRule rule = by_count ? repair_broken_name : repair_name_every_way;
     if (platform::standard_error_is_terminal()) {
         ConsoleProgress progress;
         ScanControl control([&progress](const ScanProgress& step) { progress.show(step); });
@@ -475,6 +478,10 @@ int names(const Arguments& arguments) {
                   std::to_string(list.mount_points_passed).c_str());
         }
     };
+    if (list.kept_not_utf8 > 0) {
+        print("%d name(s) not in UTF-8 that read as nothing Russian, left as they are\n",
+              list.kept_not_utf8);
+    }
     if (!rename) {
         print("%d garbled name(s) found; nothing renamed (--rename renames them)\n", list.count());
         say_mount_points();

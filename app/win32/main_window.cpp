@@ -2,7 +2,9 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <objbase.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <array>
@@ -194,6 +196,29 @@ class Win32WindowSystem final : public ui::WindowSystem {
         return answer == IDYES  ? ui::MessageBoxAnswer::Yes
                : answer == IDNO ? ui::MessageBoxAnswer::No
                                 : ui::MessageBoxAnswer::Ok;
+    }
+
+    // The shell's folder picker (SHBrowseForFolderW), which needs COM on this thread.
+    std::optional<std::u16string> choose_folder() override {
+        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const std::u16string title = u"Папка, в которой искать битые имена";
+        BROWSEINFOW request{};
+        request.hwndOwner = main;
+        request.lpszTitle = wide(title);
+        request.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
+        PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&request);
+        std::optional<std::u16string> folder;
+        if (chosen != nullptr) {
+            std::u16string path(platform::MAX_PATH_UNITS + 1, u'\0');
+            if (SHGetPathFromIDListEx(chosen, platform::win32::wide_buffer(path),
+                                      static_cast<DWORD>(path.size()), GPFIDL_DEFAULT)) {
+                path.resize(path.find(u'\0'));
+                if (!path.empty()) folder = std::move(path);
+            }
+            CoTaskMemFree(chosen);
+        }
+        if (SUCCEEDED(com)) CoUninitialize();
+        return folder;
     }
 
     std::optional<std::u16string> choose_file(const ui::FileDialog& dialog) override {

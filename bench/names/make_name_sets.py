@@ -16,6 +16,11 @@ of the other languages, in their case, lower case and capitalised. A dash, a gui
 becomes a letter when the name is read in the other code page, so these names test whether a
 rule takes a right name for garbled because its reading gained a Cyrillic letter.
 
+accented_names.txt: right names in Latin letters with accents, the names a garbled-name rule
+must not read as Russian in a Cyrillic code page: texts of the same catalogues in French,
+German, Spanish, Portuguese, Swedish, Polish, Czech and Turkish that hold a letter outside ASCII,
+and the few every such rule is first tried on («Café.txt», «Ångström.pdf», «naïve», «Straße»).
+
 english_names.txt: the names of the files and folders the same packages install, wherever they
 install them (real names, mostly English), but for translations and manual pages (every
 language's catalogue of a program has the same name).
@@ -151,3 +156,16 @@ with open(os.path.join(here, "english_names.txt"), "w", encoding="utf-8") as out
     for name in sorted(english):
         out.write(name + "\n")
 print(len(english), "English names", file=sys.stderr)
+
+ACCENTED = ['Café.txt', 'Ångström.pdf', 'naïve', 'Straße', 'Crème brûlée.doc', 'Zürich 2020',
+            'Ærø.jpg', 'Ñandú.mp3', 'Citroën.pdf', 'Málaga', 'São Paulo', 'Łódź.jpg',
+            'Dvořák.mp3', 'Motörhead', 'Björk - Jóga.mp3', 'résumé.docx', 'Français',
+            'Übersicht.xlsx', 'Fußball', 'façade.png']
+accented = set(ACCENTED)
+for language in ['fr', 'de', 'es', 'pt', 'sv', 'pl', 'cs', 'tr']:
+    names = [name for name in catalogue_names(language, 'À-ÿĀ-ſ')
+             if re.search('[^\x00-\x7f]', name)]
+    if len(names) > 1000:
+        names = sorted(random.Random(language).sample(names, 1000))
+    accented.update(names)
+write('accented_names.txt', sorted(accented))

@@ -1,4 +1,4 @@
-#include "encoding/utf8.hpp"
+#include "encoding/raw_names.hpp"
 #include "encoding/visible_text.hpp"
 #include "platform/command_line.hpp"
 
@@ -7,9 +7,8 @@ namespace tavrik::platform {
 std::vector<std::u16string> command_line_arguments(int argc, char** argv) {
     std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i) {
-        std::u16string argument;
-        if (!encoding::utf8::decode_strict(argv[i], argument)) argument.clear();
-        arguments.push_back(std::move(argument));
+        // A path that is not UTF-8 keeps its bytes, as the names in it do.
+        arguments.push_back(encoding::decode_keeping_bytes(argv[i]));
     }
     return arguments;
 }

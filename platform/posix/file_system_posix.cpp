@@ -1,6 +1,7 @@
 // Directories and renames on POSIX systems. Names are bytes here; the program sees them as UTF-16
-// decoded from UTF-8, and a name that is not UTF-8 is never touched. Everything below a held
-// directory is reached relative to its descriptor and never through a symbolic link, so no
+// decoded from UTF-8, each byte that is not UTF-8 kept as a unit of its own
+// (encoding/raw_names.hpp), so a name that is not UTF-8 is walked and renamed too. Everything below
+// a held directory is reached relative to its descriptor and never through a symbolic link, so no
 // path length limit applies to a walk and no link can lead it elsewhere.
 #include <dirent.h>
 #include <fcntl.h>
@@ -11,7 +12,7 @@
 #include <cerrno>
 #include <string>
 
-#include "encoding/utf8.hpp"
+#include "encoding/raw_names.hpp"
 #include "platform/file_system.hpp"
 #include "platform/posix/native_path.hpp"
 
@@ -160,7 +161,7 @@ bool DirectoryListing::next(DirectoryEntry& entry) {
             return false;
         }
         const std::string_view name = found->d_name;
-        if (!encoding::utf8::decode_strict(name, entry.name)) continue;  // not representable
+        entry.name = encoding::decode_keeping_bytes(name);
         // The type of the entry itself, links not followed.
         if (found->d_type != DT_UNKNOWN) {
             entry.is_directory = found->d_type == DT_DIR;

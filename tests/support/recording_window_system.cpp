@@ -39,6 +39,14 @@ ui::MessageBoxAnswer RecordingWindowSystem::message_box(std::u16string_view text
     return answer;
 }
 
+std::optional<std::u16string> RecordingWindowSystem::choose_folder() {
+    ++folder_dialogs;
+    if (chosen_folders.empty()) return std::nullopt;
+    auto chosen = chosen_folders.front();
+    chosen_folders.pop_front();
+    return chosen;
+}
+
 std::optional<std::u16string> RecordingWindowSystem::choose_file(const ui::FileDialog& dialog) {
     file_dialogs.push_back(dialog);
     if (chosen_files.empty()) return std::nullopt;

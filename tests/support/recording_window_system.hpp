@@ -27,9 +27,11 @@ class RecordingWindowSystem : public ui::WindowSystem {
     };
 
     // What the test sets up.
-    std::u16string input;                                    // the input box
-    std::deque<ui::MessageBoxAnswer> answers;                // for Yes/No boxes; Ok otherwise
-    std::deque<std::optional<std::u16string>> chosen_files;  // nothing: the dialog is cancelled
+    std::u16string input;                                      // the input box
+    std::deque<ui::MessageBoxAnswer> answers;                  // for Yes/No boxes; Ok otherwise
+    std::deque<std::optional<std::u16string>> chosen_files;    // nothing: the dialog is cancelled
+    std::deque<std::optional<std::u16string>> chosen_folders;  // the same for the folder picker
+    int folder_dialogs = 0;
     bool clipboard_available = true;
     ui::ControlId focus = 0;  // the control with the focus
     enum class Work { at_once, held, on_a_thread, no_thread };
@@ -75,6 +77,7 @@ class RecordingWindowSystem : public ui::WindowSystem {
                                      ui::MessageBoxIcon icon,
                                      ui::MessageBoxButtons buttons) override;
     std::optional<std::u16string> choose_file(const ui::FileDialog& dialog) override;
+    std::optional<std::u16string> choose_folder() override;
     bool set_clipboard_text(std::u16string_view text) override;
     void show_wait_cursor() override;
     void restore_cursor() override;
