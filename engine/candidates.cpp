@@ -1,5 +1,6 @@
 #include "engine/candidates.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/chain_label.hpp"
@@ -55,6 +56,20 @@ ChainPlan plan_chains() {
         }
     }
     return plan;
+}
+
+bool make_candidate(std::string_view text, std::string_view label, Candidate& out) {
+    auto stored = allocate_shared_text(text.size());
+    if (!stored) return false;
+    if (!text.empty()) std::memcpy(stored.get(), text.data(), text.size());
+    stored.get()[text.size()] = '\0';
+    out.text = std::move(stored);
+    out.length = text.size();
+    out.score = score_text(text);
+    const std::size_t cut = std::min(label.size(), LABEL_SIZE - 1);
+    std::memcpy(out.label.data(), label.data(), cut);
+    out.label[cut] = '\0';
+    return true;
 }
 
 void free_candidates(std::span<Candidate> candidates) {

@@ -39,6 +39,10 @@ int run_chain(std::string_view input, Candidate& out, std::uint32_t origin,
 int enumerate_candidates(std::string_view input, std::span<Candidate, MAX_CANDIDATES> out,
                          int& count);
 
+// A candidate of our own: `text` (copied, with its NUL), its score, `label` cut to fit; false
+// when memory runs out (`out` untouched).
+bool make_candidate(std::string_view text, std::string_view label, Candidate& out);
+
 // Releases each candidate's text and sets its length to 0.
 void free_candidates(std::span<Candidate> candidates);
 

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "engine/russian_punctuation.hpp"
+
 namespace tavrik {
 
 namespace {
@@ -61,20 +63,7 @@ Shape shape_of(char32_t c) {
             break;
     }
     if (c == 0x2028 || c == 0x2029 || (c >= 0x2000 && c <= 0x200B) || c == 0x3000) return {};
-    switch (c) {
-        case 0x00AB:
-        case 0x00BB:
-        case 0x2013:
-        case 0x2014:
-        case 0x2026:
-        case 0x201C:
-        case 0x201D:
-        case 0x201E:
-        case 0x2116:
-            return {Script::None, false, false, false, true, true};
-        default:
-            return {Script::None, false, false, false, true};
-    }
+    return {Script::None, false, false, false, true, is_russian_punctuation(c)};
 }
 
 bool is_letter(const Shape& s) {

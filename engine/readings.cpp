@@ -61,21 +61,6 @@ bool same_text(const Candidate& a, std::string_view b) {
            (b.empty() || std::memcmp(a.text.get(), b.data(), b.size()) == 0);
 }
 
-// A candidate holding `text`, or false when memory runs out.
-bool make_candidate(std::string_view text, const std::string& label, Candidate& out) {
-    auto stored = allocate_shared_text(text.size());
-    if (!stored) return false;
-    if (!text.empty()) std::memcpy(stored.get(), text.data(), text.size());
-    stored.get()[text.size()] = '\0';
-    out.text = std::move(stored);
-    out.length = text.size();
-    out.score = score_text(text);
-    const std::size_t cut = std::min(label.size(), LABEL_SIZE - 1);
-    std::memcpy(out.label.data(), label.data(), cut);
-    out.label[cut] = '\0';
-    return true;
-}
-
 std::string label_of(std::uint32_t origin, std::uint32_t intermediate, std::uint32_t final_page) {
     return std::string(reading_code_page_name(origin)) + ARROW +
            reading_code_page_name(intermediate) + ARROW + reading_code_page_name(final_page);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "encoding/utf8.hpp"
+#include "engine/russian_punctuation.hpp"
 
 namespace tavrik {
 
@@ -47,21 +48,9 @@ Character classify(char32_t cp) {
         return cp >= 0x20 || cp == U'\t' || cp == U'\n' || cp == U'\r' ? Character{Kind::Boundary}
                                                                        : Character{Kind::Junk};
     }
-    switch (cp) {  // the punctuation of Russian typography
-        case 0x00A0:
-        case 0x00AB:
-        case 0x00BB:
-        case 0x2013:
-        case 0x2014:
-        case 0x2026:
-        case 0x201C:
-        case 0x201D:
-        case 0x201E:
-        case 0x2116:
-            return {Kind::Boundary};
-        default:
-            return {Kind::Junk};
-    }
+    // The punctuation of Russian typography, and the no-break space it sets.
+    return cp == 0x00A0 || is_russian_punctuation(cp) ? Character{Kind::Boundary}
+                                                      : Character{Kind::Junk};
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "encoding/utf8.hpp"
 #include "engine/mojibake_marks.hpp"
 #include "engine/russian_plausibility.hpp"
+#include "engine/russian_punctuation.hpp"
 #include "engine/word_forms.hpp"
 
 namespace tavrik {
@@ -66,22 +67,7 @@ bool is_ascii_letter(char32_t c) {
 
 // Punctuation right text puts before a word: quotes, dashes, «№».
 bool is_punctuation(char32_t c) {
-    switch (c) {
-        case 0x00AB:
-        case 0x00BB:
-        case 0x2013:
-        case 0x2014:
-        case 0x2018:
-        case 0x2019:
-        case 0x201C:
-        case 0x201D:
-        case 0x201E:
-        case 0x2026:
-        case 0x2116:
-            return true;
-        default:
-            return false;
-    }
+    return is_russian_punctuation(c) || c == 0x2018 || c == 0x2019;
 }
 
 bool is_space(char32_t c) {
