@@ -13,6 +13,7 @@
 
 #include "names/folder_scan.hpp"
 #include "platform/known_folders.hpp"
+#include "platform/system_code_pages.hpp"
 
 namespace tavrik {
 namespace {
@@ -49,6 +50,7 @@ class UnixLinks : public ::testing::Test {
 // garbled name of its own) and a known folder that is itself a link with a link inside, as
 // Wine's are. The garbled link is listed; its rename fails rather than move what it leads to.
 TEST_F(UnixLinks, WalksListAndRenameNothingOutsideTheirTree) {
+    const platform::SystemCodePageOverride russian(1251, 866);  // the names' garbling
     BrokenNameList named, known;
     std::set<platform::DirectoryIdentity> walked;
     scan_directory(path(u"named"), named, walked);
