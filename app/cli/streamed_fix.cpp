@@ -127,7 +127,13 @@ class SeenLines {
                 end = start + LONGEST_PIECE - 1;
                 while (end > start && static_cast<unsigned char>(text_[end]) >= 0x80)
                     --end;
-                if (end == start) end = start + LONGEST_PIECE - 1;
+                if (end == start) {
+                    // No ASCII at all: cut before a UTF-8 continuation byte at least.
+                    end = start + LONGEST_PIECE - 1;
+                    while (end > start &&
+                           (static_cast<unsigned char>(text_[end + 1]) & 0xC0) == 0x80)
+                        --end;
+                }
             }
             if (!emit(std::string_view(text_).substr(start, end + 1 - start), utf8, line))
                 return false;

@@ -258,6 +258,12 @@ for form in UTF-8 UTF-16LE UTF-16BE; do
     cmp -s - "$work/marked.big.fixed"; check "$form mark streamed: repaired whole" 0 $?
 done
 rm -f "$work"/marked.* "$work/long.body"
+# A line of more than 1 MiB without a byte of ASCII is cut between characters, never inside one.
+python3 -c 'import sys; sys.stdout.buffer.write(("привет\u00a0мир…\u00a0" * 100000).encode())' \
+  > "$work/no_ascii.txt"
+"$cli" fix - < "$work/no_ascii.txt" | cmp -s - "$work/no_ascii.txt"
+check "a long line without ASCII kept whole" 0 $?
+rm -f "$work/no_ascii.txt"
 # Right text in any language is written back as it is, exit 0.
 for line in 'fin de fichier prématurée' 'Příliš žluťoučký kůň' 'Привіт, як справи?' 'plain English'; do
   check "right text kept: $line" "$line" "$(printf '%s' "$line" | "$cli" fix -)"
