@@ -3,13 +3,15 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows build under Wine, once as on a
 # Russian Windows (code pages 1251/866) and once as on a Western one (1252/437), its window tests
 # once more on a screen at 144 DPI; and a minute of every fuzz target. First of all, the sources
-# are checked: formatted, generated tables current.
+# are checked: formatted, generated tables current, the folder stack kept, the documents' links
+# resolving.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh native windows fuzz
 echo "== sources"
 scripts/check-sources.sh
 scripts/check-layers.sh
+scripts/check-links.py
 jobs=$(nproc)
 for preset in native asan windows; do
   echo "== $preset build"
