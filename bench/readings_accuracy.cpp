@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -225,6 +226,7 @@ void report_readings_accuracy() {
     std::map<std::string, Tally> restored, with_0x98;
     std::map<std::string, Spread> right, wrong_before, wrong_after, noise;
     int false_refusals = 0;
+    const bool verbose = std::getenv("TAVRIK_VERBOSE") != nullptr;
     for (const Path& path : paths()) {
         for (const std::string& text : texts) {
             const auto input = path.garble(text);
@@ -240,6 +242,9 @@ void report_readings_accuracy() {
             const TextRepair repair = repair_text(seen_text(*input).utf8);
             const bool after = !repair.garbled && repair.text == text;
             const std::string row = std::string(path.name) + ", " + length_class(letters(text));
+            if (verbose && !after)
+                std::printf("%s: «%s» -> «%s»%s\n", row.c_str(), text.c_str(), repair.text.c_str(),
+                            repair.garbled ? " (left, garbled)" : "");
             for (Tally* t : {&restored[row], has_0x98(*input) ? &with_0x98[row] : nullptr}) {
                 if (!t) continue;
                 ++t->texts;

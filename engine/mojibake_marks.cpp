@@ -70,6 +70,24 @@ bool is_letter(const Shape& s) {
     return s.script != Script::None;
 }
 
+// Signs right text never writes against a word, which 866 and MacCyrillic shown as 1251 make
+// of letters («€ра» for «Игра», «с¦» for «ёж»).
+bool is_odd_sign(char32_t c) {
+    switch (c) {
+        case 0x00A4:  // ¤
+        case 0x00A6:  // ¦
+        case 0x00AC:  // ¬
+        case 0x2020:  // †
+        case 0x2021:  // ‡
+        case 0x2030:  // ‰
+        case 0x20AC:  // €
+        case 0x2122:  // ™
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 int count_mojibake_marks(std::u32string_view text) {
@@ -99,6 +117,10 @@ int count_mojibake_marks(std::u32string_view text) {
             (before.sign && now.script == Script::Greek))
             ++marks;
         if (is_letter(before2) && before.sign && is_letter(now)) ++marks;
+        // An odd sign at a Cyrillic word's edge (between letters it is counted above).
+        if (i > 0 && is_odd_sign(text[i - 1]) && is_letter(before2) != is_letter(now) &&
+            (before2.script == Script::Cyrillic || now.script == Script::Cyrillic))
+            ++marks;
         // Signs side by side next to a letter («¥­â»), but for typographic punctuation.
         if (before.sign && now.sign && !(before.typographic && now.typographic) &&
             (is_letter(before2) || (i + 1 < text.size() && is_letter(shape_of(text[i + 1])))))
@@ -108,6 +130,7 @@ int count_mojibake_marks(std::u32string_view text) {
         before2 = before;
         before = now;
     }
+    if (!text.empty() && is_odd_sign(text.back()) && before2.script == Script::Cyrillic) ++marks;
     return marks;
 }
 

@@ -14,7 +14,8 @@ namespace tavrik {
 // The number of marks in `text`, counted pair by pair of neighbouring characters (a capital
 // Cyrillic letter right after a small letter, or any capital right after a small Cyrillic one;
 // a Cyrillic letter beside a Latin or Greek one; box drawing beside a letter; a sign that is
-// no letter between two letters), plus each C1 control, plus each accented Latin letter past
+// no letter between two letters, a sign right text never writes against a word at a Cyrillic
+// word's edge), plus each C1 control, plus each accented Latin letter past
 // the second in a run of those of Latin-1 and Windows-1252.
 int count_mojibake_marks(std::u32string_view text);
 

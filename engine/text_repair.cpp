@@ -1,6 +1,7 @@
 #include "engine/text_repair.hpp"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <unordered_map>
 
@@ -75,8 +76,8 @@ bool is_space(char32_t c) {
 }
 
 bool is_letter_like(char32_t c) {
-    return is_ascii_letter(c) || is_cyrillic_letter(c) || (c >= 0xC0 && c <= 0x24F) ||
-           (c >= 0x370 && c <= 0x3FF);
+    return is_ascii_letter(c) || is_cyrillic_letter(c) ||
+           (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || (c >= 0x370 && c <= 0x3FF);
 }
 
 // What a word is made of: letters, and every character outside ASCII (garbling makes signs,
@@ -183,6 +184,10 @@ Quality quality_of(std::u32string_view word) {
         }
     }
     q.cyrillic_only = q.letters > 0 && !other_letters;
+    // A no-break space at the edge of a word of letters stands beside a space or a line's end,
+    // where it does nothing: there it is a sign a reading made («€ра» read as « Ёр»). Alone
+    // between digits it groups them (866's 0xFF).
+    if (word.size() > 1 && (is_space(word.front()) || is_space(word.back()))) ++q.signs;
     q.cost += SIGN_COST * q.signs;
     if (q.small == 0 && q.capitals > 1) q.cost += CAPITALS_COST;
 
@@ -663,9 +668,19 @@ bool all_known_forms(std::u32string_view text, int& russian) {
     return known;
 }
 
+// The signs outside ASCII in the words of a text.
+int signs_in(std::u32string_view text) {
+    const Segmented s = segment(text);
+    int signs = 0;
+    for (const Word& word : s.words) {
+        if (word.suspect) signs += s.distinct[word.distinct].quality.signs;
+    }
+    return signs;
+}
+
 // A text of a word or two is little evidence for the trigrams: there a common garbling whose
 // reading consists of known word forms only, while the text as given does not, is taken when
-// it is no less plausible by the margin of a span.
+// it is more plausible by the margin of a span than the text as given.
 void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair& repair) {
     int letters = 0;
     double cost = 0;
@@ -686,7 +701,7 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
                                  q.foreign_cyrillic > 0;
         // A sign that is no punctuation, or another alphabet's letter, right before a Russian
         // letter at the word's start: the capital it stands for.
-        const bool odd_start = text_of_word.size() > 1 && is_russian_letter(text_of_word[1]) &&
+        const bool odd_start = text_of_word.size() > 1 && is_cyrillic_letter(text_of_word[1]) &&
                                !is_russian_letter(text_of_word[0]) &&
                                (is_cyrillic_letter(text_of_word[0]) ||
                                 (text_of_word[0] >= 0x80 && !is_letter_like(text_of_word[0]) &&
@@ -698,10 +713,15 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
     const WholeReading* best = nullptr;
     WholeReading candidate;
     double best_cost = cost - SPAN_MARGIN;
+    // A repair the text's own chains made gives way only to a reading with fewer signs: a chain
+    // learnt on a word or two may make signs of letters («сЦ» into «с–» for «ёж»).
+    int fewest_signs = std::numeric_limits<int>::max();
+    if (repair.changed) fewest_signs = signs_in(encoding::code_points_of(repair.text)) - 1;
     for (const TextLayer& layer : layers()) {
         if (!is_common_layer(layer)) continue;
         std::u32string whole;
         double reading_cost = 0;
+        int reading_signs = 0;
         bool usable = true;
         std::size_t from = 0;
         std::u32string read;
@@ -718,6 +738,7 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
                 break;
             }
             reading_cost += q.cost;
+            reading_signs += q.signs;
             whole.append(text.substr(from, word.begin - from));
             whole.append(read);
             from = word.end;
@@ -725,7 +746,13 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
         if (!usable) continue;
         whole.append(text.substr(from));
         int russian = 0;
-        if (!all_known_forms(whole, russian) || russian == 0 || reading_cost >= best_cost) continue;
+        // Of the readings that qualify, the one with the fewest signs, then the most plausible:
+        // a wrong reading may make signs of letters, which the trigrams take for word ends.
+        if (!all_known_forms(whole, russian) || russian == 0 ||
+            reading_cost >= cost - SPAN_MARGIN || reading_signs > fewest_signs ||
+            (reading_signs == fewest_signs && reading_cost >= best_cost))
+            continue;
+        fewest_signs = reading_signs;
         best_cost = reading_cost;
         candidate = {with_layer({}, layer), encoding::utf8_of(whole), 0};
         best = &candidate;
@@ -767,7 +794,7 @@ bool apply_text_chain(const TextChain& chain, std::u32string_view text, std::u32
 TextRepair repair_text(std::u32string_view seen) {
     const Segmented s = segment(seen);
     TextRepair repair = repair_with(seen, s, learn_chains(s.distinct));
-    if (!repair.changed) repair_short_text(seen, s, repair);
+    repair_short_text(seen, s, repair);
     return repair;
 }
 

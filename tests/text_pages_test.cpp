@@ -44,15 +44,15 @@ TEST(TextPages, ReadingIsStrictWritingRefusesWhatAPageLacks) {
 }
 
 TEST(MojibakeMarks, GarbledWordsShowThemRightWordsOfAnyLanguageDoNot) {
-    const char* const garbled[] = {"РџСЂРёРІРµС‚", "Ð¿Ñ€Ð¸Ð²ÐµÑ‚", "Ïðèâåò", "╧ЁштхЄ",
-                                   "рТЙЧЕФ",       "╤ü╨░╨╜",       "èÏÔÉÔÅ", "╚φ±≥≡≤∞σφ≥√",
-                                   "Р°Р±",         "ЏаЁўҐв"};
+    const char* const garbled[] = {
+        "РџСЂРёРІРµС‚", "Ð¿Ñ€Ð¸Ð²ÐµÑ‚", "Ïðèâåò", "╧ЁштхЄ", "рТЙЧЕФ", "╤ü╨░╨╜",   "èÏÔÉÔÅ",
+        "╚φ±≥≡≤∞σφ≥√",  "Р°Р±",         "ЏаЁўҐв", "€ра",    "с¦",     "€Ја\u00A0"};
     for (const char* word : garbled)
         EXPECT_GT(count_mojibake_marks(encoding::code_points_of(word)), 0) << word;
-    const char* const right[] = {"Привет",      "ёжик",  "prématurée", "Příliš", "Zażółć",
-                                 "açılamadı",   "ações", "Straße",     "Привіт", "п’ять",
-                                 "вёска",       "Ђорђе", "«цитата»…",  "№5",     "iPhone",
-                                 "в\u00A0доме", "МГУ"};
+    const char* const right[] = {
+        "Привет", "ёжик",        "prématurée", "Příliš", "Zażółć",   "açılamadı", "ações",
+        "Straße", "Привіт",      "п’ять",      "вёска",  "Ђорђе",    "«цитата»…", "№5",
+        "iPhone", "в\u00A0доме", "МГУ",        "5 €",    "цена: 5€", "Tavrik™",   "€ 5 и ‰ 3"};
     for (const char* word : right)
         EXPECT_EQ(count_mojibake_marks(encoding::code_points_of(word)), 0) << word;
 }

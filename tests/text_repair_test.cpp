@@ -46,6 +46,13 @@ TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
          "INSERT INTO t VALUES ('Привет'); -- комментарий"},
         {"a log, one line garbled", "ok: запуск\nerr: Ð¾Ñ\xC2\x88Ð¸Ð±ÐºÐ°\nok: 3 файла\n",
          "ok: запуск\nerr: ошибка\nok: 3 файла\n"},
+        // Short words, where a reading that makes signs or spaces of letters reads cheaply.
+        {"866 shown as 1251, a capital shown as a sign", "€Ја\u00A0", "Игра"},
+        {"866 shown as 1251, a letter shown as a sign at the end", "с¦", "ёж"},
+        {"ISO-8859-5 shown as 1251, not «с–» nor «с÷»", "сЦ", "ёж"},
+        {"MacCyrillic shown as 1251, a capital as a sign, not « Ёр»",
+         "€ра испекла печенье и угостила всех соседей по площадке.",
+         "Ира испекла печенье и угостила всех соседей по площадке."},
     };
     for (const Case& c : cases) {
         const TextRepair repair = repair_text(c.seen);
