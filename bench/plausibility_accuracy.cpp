@@ -9,6 +9,7 @@
 // first of the highest scores restored ("lost").
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "engine/candidate_choice.hpp"
 #include "engine/candidates.hpp"
 #include "engine/russian_plausibility.hpp"
+#include "engine/text_score.hpp"
 #include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
 #include "ui/input_text.hpp"
@@ -130,10 +132,11 @@ const std::vector<Path> PATHS = {
 };
 
 // The row the window preselects now for bytes handed over as the box hands them: the box showed
-// the bytes' characters in 1251 (or, read as characters, their UTF-8).
+// the bytes' characters in 1251 (or, read as characters, their UTF-8 where 1251 cannot hold
+// them).
 bool window_now_right(const std::string& input, const std::string& text, bool as_characters) {
     std::string seen = input;
-    if (!as_characters) {
+    if (!as_characters || !is_strict_utf8(input)) {
         std::u16string wide;
         platform::decode_as_system(1251, input, wide);
         seen.clear();
@@ -205,6 +208,9 @@ int main() {
             const bool now_right = window_now_right(
                 *input, text,
                 std::string_view(path.name).find("characters") != std::string_view::npos);
+            if (std::getenv("TAVRIK_VERBOSE") && !now_right)
+                std::printf("window now, %s: «%s» from «%s»\n", path.name, text.c_str(),
+                            input->c_str());
             for (Tally* tally : {&by_path[path.name], &by_length[length]}) {
                 ++tally->texts;
                 tally->by_window_now += now_right;

@@ -566,6 +566,23 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
             repair.chains.push_back(chains[static_cast<std::size_t>(best)]);
         }
     }
+    // A no-break space standing alone between spaces is a letter the text's chain shows so: 866's
+    // «а» in 1251, 1251's «я» in 866 (between digits it groups them, and stays).
+    if (learnt.shown && !chains.empty() && used[0]) {
+        const auto blank = [&](std::size_t at) {
+            return at >= text.size() || text[at] == U' ' || text[at] == U'\t' ||
+                   text[at] == U'\n' || text[at] == U'\r';
+        };
+        for (std::size_t w = 0; w < s.words.size(); ++w) {
+            const Word& word = s.words[w];
+            if (chosen[w] >= 0 || word.end - word.begin != 1 || !is_space(text[word.begin]) ||
+                (word.begin > 0 && !blank(word.begin - 1)) || !blank(word.end))
+                continue;
+            const auto& reading = readings[0].of(word.distinct);
+            if (reading.converted && reading.text.size() == 1 && is_russian_letter(reading.text[0]))
+                chosen[w] = 0;
+        }
+    }
 
     std::u32string out;
     out.reserve(text.size());

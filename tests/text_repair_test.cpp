@@ -50,6 +50,13 @@ TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
         {"866 shown as 1251, a capital shown as a sign", "€Ја\u00A0", "Игра"},
         {"866 shown as 1251, a letter shown as a sign at the end", "с¦", "ёж"},
         {"ISO-8859-5 shown as 1251, not «с–» nor «с÷»", "сЦ", "ёж"},
+        {"866 shown as 1251, «а» alone shown as a no-break space",
+         "\u0098\u00A0ЇЄг п \u00AD\u00A0ис« Ї®¤ ¤Ёў\u00A0\u00AD®¬, \u00A0 ў\u00A0аҐ¦ЄЁ в\u00A0Є Ё "
+         "\u00ADҐ \u00AD\u00A0и«Ёбм.",
+         "Шапку я нашёл под диваном, а варежки так и не нашлись."},
+        {"866 shown as 1251, digits grouped by 866's no-break space",
+         "5 Ї\u00A0Ї®Є  2я330я501я120 Ў\u00A0©в бў®Ў®¤\u00AD®",
+         "5 папок  2\u00A0330\u00A0501\u00A0120 байт свободно"},
         {"MacCyrillic shown as 1251, a capital as a sign, not « Ёр»",
          "€ра испекла печенье и угостила всех соседей по площадке.",
          "Ира испекла печенье и угостила всех соседей по площадке."},
