@@ -566,21 +566,32 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
             repair.chains.push_back(chains[static_cast<std::size_t>(best)]);
         }
     }
-    // A no-break space standing alone between spaces is a letter the text's chain shows so: 866's
-    // «а» in 1251, 1251's «я» in 866 (between digits it groups them, and stays).
+    // A character standing alone where the text's chain reads a letter or a dash as no word
+    // could: a no-break space between spaces is 866's «а» shown in 1251 (1251's «я» in 866;
+    // between digits it groups them, and stays), «ù» between words 1251's «—» shown in 437,
+    // «Ђ~ї» 1251's «~» in guillemets shown as MacCyrillic.
     if (learnt.shown && !chains.empty() && used[0]) {
         const auto blank = [&](std::size_t at) {
             return at >= text.size() || text[at] == U' ' || text[at] == U'\t' ||
                    text[at] == U'\n' || text[at] == U'\r';
         };
+        const auto no_letter = [&](std::size_t at) {
+            return at >= text.size() || !is_word_character(text[at]);
+        };
         for (std::size_t w = 0; w < s.words.size(); ++w) {
             const Word& word = s.words[w];
-            if (chosen[w] >= 0 || word.end - word.begin != 1 || !is_space(text[word.begin]) ||
-                (word.begin > 0 && !blank(word.begin - 1)) || !blank(word.end))
-                continue;
+            if (chosen[w] >= 0 || word.end - word.begin != 1) continue;
+            const char32_t given = text[word.begin];
+            const bool before_blank = word.begin == 0 || blank(word.begin - 1);
             const auto& reading = readings[0].of(word.distinct);
-            if (reading.converted && reading.text.size() == 1 && is_russian_letter(reading.text[0]))
-                chosen[w] = 0;
+            if (!reading.converted || reading.text.size() != 1) continue;
+            const char32_t read = reading.text[0];
+            const bool letter_for_space =
+                is_space(given) && before_blank && blank(word.end) && is_russian_letter(read);
+            const bool punctuation_for_letter =
+                !is_space(given) && !is_punctuation(given) && is_russian_punctuation(read) &&
+                (word.begin == 0 || no_letter(word.begin - 1)) && no_letter(word.end);
+            if (letter_for_space || punctuation_for_letter) chosen[w] = 0;
         }
     }
 
