@@ -4,14 +4,10 @@
 #include <new>
 #include <string>
 
-#include "encoding/utf8.hpp"
-
 namespace tavrik {
 
 PlausibilityMeasure measure_name(std::u16string_view name) {
-    std::string utf8;
-    encoding::utf8::encode_lenient(name, utf8);
-    return measure_plausibility(utf8);
+    return measure_plausibility(name);
 }
 
 double name_plausibility_gain(const PlausibilityMeasure& shown,
