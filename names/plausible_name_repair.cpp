@@ -62,16 +62,17 @@ int repair_name_by_plausibility(std::u16string_view path, std::u16string& out) t
         read_as_name(encode_whole(name, ansi), oem),  // written in ANSI, read in OEM
         read_as_name(encode_whole(name, oem), ansi),  // written in OEM, read in ANSI
     };
-    const PlausibilityMeasure shown = measure_name(name);
+    std::optional<PlausibilityMeasure> shown;  // measured once a reading is worth it
     const std::u16string* best = nullptr;
     double best_gain = 0;
     for (const auto& reading : readings) {
         if (!reading || *reading == name) continue;
         const auto letters = std::count_if(reading->begin(), reading->end(), is_russian_letter);
         if (letters < MIN_PLAUSIBLE_NAME_LETTERS) continue;
+        if (!shown) shown = measure_name(name);
         const PlausibilityMeasure repaired = measure_name(*reading);
-        const double per_symbol = repaired.average - shown.average;
-        const double gain = name_plausibility_gain(shown, repaired);
+        const double per_symbol = repaired.average - shown->average;
+        const double gain = name_plausibility_gain(*shown, repaired);
         if (repaired.average < MIN_PLAUSIBILITY || per_symbol < MIN_GAIN_PER_SYMBOL ||
             gain < MIN_GAIN || gain <= best_gain || !is_convincing_name_repair(name, *reading)) {
             continue;
