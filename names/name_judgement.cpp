@@ -1,13 +1,49 @@
 #include "names/name_judgement.hpp"
 
 #include <algorithm>
+#include <array>
 #include <new>
 #include <string>
 
 namespace tavrik {
 
+namespace {
+
+// The names measured last on this thread, with their measures: the rules that judge one name
+// measure it and its readings again and again.
+class RecentMeasures {
+  public:
+    PlausibilityMeasure measure(std::u16string_view name) {
+        for (const Entry& entry : entries_) {
+            if (entry.used && entry.name == name) return entry.measure;
+        }
+        const PlausibilityMeasure measure = measure_plausibility(name);
+        if (name.size() <= LONGEST_KEPT) {
+            Entry& entry = entries_[next_];
+            next_ = (next_ + 1) % entries_.size();
+            entry.name.assign(name);  // reuses the entry's room
+            entry.measure = measure;
+            entry.used = true;
+        }
+        return measure;
+    }
+
+  private:
+    static constexpr std::size_t LONGEST_KEPT = 260;
+    struct Entry {
+        std::u16string name;
+        PlausibilityMeasure measure;
+        bool used = false;
+    };
+    std::array<Entry, 8> entries_;
+    std::size_t next_ = 0;
+};
+
+}  // namespace
+
 PlausibilityMeasure measure_name(std::u16string_view name) {
-    return measure_plausibility(name);
+    thread_local RecentMeasures recent;
+    return recent.measure(name);
 }
 
 double name_plausibility_gain(const PlausibilityMeasure& shown,

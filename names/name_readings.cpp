@@ -222,7 +222,9 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
     Choice choice(name);
     std::u32string reread;
     for (const NameReading& reading : NAME_READINGS) {
-        if (!encoding::reread_text(reading.shown, reading.source, *text, reread)) continue;
+        if (!encoding::reread_text_if(reading.shown, reading.source, *text, reread,
+                                      may_stand_in_russian_name))
+            continue;
         std::optional<std::u16string> candidate = as_name(reread);
         if (candidate && !mixes_alphabets(*candidate)) choice.consider(std::move(*candidate));
     }
@@ -233,14 +235,20 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
 
 int repair_name_every_way(std::u16string_view path, std::u16string& out) try {
     const std::u16string_view name = name_of(path);
+    // Every rule keeps ASCII as it is: an ASCII name has nothing to repair.
+    if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; }) &&
+        system_pages_keep_ascii())
+        return 0;
     Choice choice(name);
+    const SystemPageReadings system = read_in_system_pages(name);
     std::u16string candidate;
     // The count's repair first: a reading replaces it only when it reads more plausibly.
-    if (repair_broken_name(path, candidate) == 1) choice.consider(std::move(candidate));
+    if (repair_broken_name_from(name, system, candidate) == 1)
+        choice.consider(std::move(candidate));
     candidate.clear();
     if (repair_name_by_readings(path, candidate) == 1) choice.consider(std::move(candidate));
     candidate.clear();
-    if (repair_name_by_plausibility(path, candidate) == 1 &&
+    if (repair_name_by_plausibility_from(name, system, candidate) == 1 &&
         std::all_of(candidate.begin(), candidate.end(), may_stand_in_russian_name))
         choice.consider(std::move(candidate));
     return choice.take(out);
