@@ -219,6 +219,11 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
     if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) return 0;
     const std::optional<std::u32string> text = code_points(name);
     if (!text) return 0;
+    // A Russian letter is read from bytes that only a character outside ASCII is written as:
+    // a name with too few of them cannot give MIN_READING_LETTERS («Café», «Straße»).
+    if (std::count_if(text->begin(), text->end(), [](char32_t c) { return c >= 0x80; }) <
+        MIN_READING_LETTERS)
+        return 0;
     Choice choice(name);
     std::u32string reread;
     for (const NameReading& reading : NAME_READINGS) {

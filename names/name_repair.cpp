@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "encoding/single_byte_code_pages.hpp"
 #include "names/name_judgement.hpp"
 #include "platform/code_page_conversion.hpp"
 #include "platform/file_system.hpp"
@@ -66,12 +67,37 @@ std::u16string_view name_of(std::u16string_view path) {
     return separator == std::u16string_view::npos ? path : path.substr(separator + 1);
 }
 
+namespace {
+
+// reinterpret(encode_whole(name, written), read) at once when both pages are single-byte pages
+// of our own tables, as platform's conversions convert them; nothing either way when it cannot be.
+std::optional<std::u16string> reread_name(std::u16string_view name, std::uint32_t written,
+                                          std::uint32_t read) {
+    const int from = encoding::single_byte_index(written);
+    const int to = encoding::single_byte_index(read);
+    if (from < 0 || to < 0) return reinterpret(encode_whole(name, written), read);
+    if (name.empty() || name.size() > platform::MAX_PATH_UNITS) return std::nullopt;
+    const auto& encoder = encoding::SINGLE_BYTE_ENCODERS[static_cast<std::size_t>(from)];
+    const auto& table = encoding::SINGLE_BYTE_CODE_PAGES[static_cast<std::size_t>(to)].to_unicode;
+    std::u16string out(name.size(), u'\0');
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const std::int16_t byte = encoder.encode(name[i]);
+        if (byte == encoding::SingleByteEncoder::UNMAPPED) return std::nullopt;
+        const char16_t unit = table[static_cast<unsigned char>(byte)];
+        if (unit == encoding::UNDEFINED_UNIT || unit == u'\\' || unit == u'/' || unit == 0)
+            return std::nullopt;
+        out[i] = unit;
+    }
+    return out;
+}
+
+}  // namespace
+
 SystemPageReadings read_in_system_pages(std::u16string_view name) {
     const std::uint32_t ansi = platform::system_ansi_code_page();
     const std::uint32_t oem = platform::system_oem_code_page();
     // A: written in ANSI, read in OEM. B: written in OEM, read in ANSI.
-    return {reinterpret(encode_whole(name, ansi), oem), reinterpret(encode_whole(name, oem), ansi),
-            ansi != oem};
+    return {reread_name(name, ansi, oem), reread_name(name, oem, ansi), ansi != oem};
 }
 
 namespace {
