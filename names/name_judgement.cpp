@@ -15,7 +15,7 @@ class RecentMeasures {
   public:
     PlausibilityMeasure measure(std::u16string_view name) {
         for (const Entry& entry : entries_) {
-            if (entry.used && entry.name == name) return entry.measure;
+            if (entry.used && std::u16string_view(entry.name) == name) return entry.measure;
         }
         const PlausibilityMeasure measure = measure_plausibility(name);
         if (name.size() <= LONGEST_KEPT) {

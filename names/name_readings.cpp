@@ -163,7 +163,8 @@ class Choice {
     // Keeps `candidate` when it is convincing and reads more plausibly than the one kept by
     // CHOICE_MARGIN.
     void consider(std::u16string&& candidate) {
-        if (cased_as_written(name_) && !cased_as_written(candidate)) return;
+        if (!name_cased_as_written_) name_cased_as_written_ = cased_as_written(name_);
+        if (*name_cased_as_written_ && !cased_as_written(candidate)) return;
         const PlausibilityMeasure measure = measure_name(candidate);
         if (!name_measure_) name_measure_ = measure_name(name_);
         const double gain = name_plausibility_gain(*name_measure_, measure);
@@ -186,6 +187,7 @@ class Choice {
 
   private:
     std::u16string_view name_;
+    std::optional<bool> name_cased_as_written_;
     std::optional<PlausibilityMeasure> name_measure_;
     std::u16string best_;
     double best_average_ = 0;
