@@ -153,6 +153,56 @@ bool cased_as_written(std::u16string_view name) {
     return true;
 }
 
+// Whether `candidate` turns every Cyrillic letter of `name` to the other case, every word of
+// `name` being in one case and one at least in small letters: capitals_from_small word by word.
+// «ОДГ цртеж» (Serbian) read as KOI8-R is «ндц ЖПРЕФ».
+bool raises_a_small_word(std::u16string_view name, std::u16string_view candidate) {
+    if (name.size() != candidate.size()) return false;
+    const auto cyrillic = [](char16_t c) { return c >= 0x0400 && c <= 0x04FF; };
+    bool raised = false;
+    std::size_t i = 0;
+    while (i < name.size()) {
+        if (!is_letter(name[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        int capitals = 0;
+        for (; end < name.size() && is_letter(name[end]); ++end) {
+            const bool capital = is_capital(name[end]);
+            capitals += capital;
+            // Every Cyrillic letter turns to the other case, as between KOI8-R and 1251.
+            if (cyrillic(name[end]) &&
+                (!cyrillic(candidate[end]) || is_capital(candidate[end]) == capital))
+                return false;
+        }
+        const auto letters = static_cast<int>(end - i);
+        if (capitals != 0 && capitals != letters) return false;  // a capitalised word
+        raised = raised || (capitals == 0 && cyrillic(name[i]));
+        i = end;
+    }
+    return raised;
+}
+
+// How many times NAME_REPAIR_MARGIN a repair must gain over a name that reads as right text of
+// another Cyrillic language: every character outside ASCII a Cyrillic letter, one at least of
+// another alphabet than Russian (ј, љ, і, ї, є, ў ...), every word cased as written. The measure
+// counts such a letter as having no place in Russian text, so a reading that turns it into a
+// Russian letter gains by that alone: «Јага» (Serbian), read as 866 shown in 1251, is «грур». A
+// Russian name garbled into letters alone, cased as written, is rare: 866 shown in 1251 makes
+// most letters signs, UTF-8 shown in 1251 a capital after a small letter.
+constexpr double ANOTHER_ALPHABET_MARGIN = 4;
+
+bool reads_as_another_cyrillic_language(std::u16string_view name) {
+    bool another = false;
+    for (const char16_t c : name) {
+        if (c < 0x80) continue;
+        if (c < 0x0400 || c > 0x045F) return false;
+        another = another || !is_russian_letter(c);
+    }
+    return another && cased_as_written(name);
+}
+
 // The choice among the repairs proposed for one name: the name's own measure taken once, each
 // candidate measured once, and the shared judgement (is_convincing_name_repair) asked only of a
 // candidate that could win, since a walk meets many names and most readings of them fail.
@@ -169,8 +219,12 @@ class Choice {
         if (!name_measure_) name_measure_ = measure_name(name_);
         const double gain = name_plausibility_gain(*name_measure_, measure);
         if (gain < NAME_REPAIR_MARGIN) return;  // never convincing
-        if (capitals_from_small(name_, candidate) &&
+        if ((capitals_from_small(name_, candidate) || raises_a_small_word(name_, candidate)) &&
             gain < CAPITALS_FROM_SMALL_MARGIN * NAME_REPAIR_MARGIN)
+            return;
+        if (!name_in_another_language_)
+            name_in_another_language_ = reads_as_another_cyrillic_language(name_);
+        if (*name_in_another_language_ && gain < ANOTHER_ALPHABET_MARGIN * NAME_REPAIR_MARGIN)
             return;
         if (!best_.empty() && measure.average <= best_average_ + CHOICE_MARGIN) return;
         if (!is_convincing_name_repair(name_, candidate)) return;
@@ -188,6 +242,7 @@ class Choice {
   private:
     std::u16string_view name_;
     std::optional<bool> name_cased_as_written_;
+    std::optional<bool> name_in_another_language_;
     std::optional<PlausibilityMeasure> name_measure_;
     std::u16string best_;
     double best_average_ = 0;
