@@ -19,9 +19,9 @@ bool is_russian_letter(char32_t c) {
     return (c >= 0x0410 && c <= 0x044F) || c == 0x0401 || c == 0x0451;
 }
 
-// The name's code points; nothing when it holds a surrogate without its pair.
-std::optional<std::u32string> code_points(std::u16string_view name) {
-    std::u32string text;
+// The name's code points in `text`; false when it holds a surrogate without its pair.
+bool code_points(std::u16string_view name, std::u32string& text) {
+    text.clear();
     text.reserve(name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i];
@@ -31,12 +31,12 @@ std::optional<std::u32string> code_points(std::u16string_view name) {
                 static_cast<char32_t>(0x10000 + ((unit - 0xD800) << 10) + (name[i + 1] - 0xDC00));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            return std::nullopt;
+            return false;
         } else {
             text += unit;
         }
     }
-    return text;
+    return true;
 }
 
 // What a right Russian name holds: ASCII, Russian letters, and the few signs Word and Windows
@@ -274,15 +274,16 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
         return repair_raw_name(name, out);
     // Every reading keeps ASCII as it is: an ASCII name has nothing to repair.
     if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) return 0;
-    const std::optional<std::u32string> text = code_points(name);
-    if (!text) return 0;
+    // Kept from name to name: a walk rereads every name.
+    thread_local std::u32string text_kept, reread;
+    if (!code_points(name, text_kept)) return 0;
+    const std::u32string* const text = &text_kept;
     // A Russian letter is read from bytes that only a character outside ASCII is written as:
     // a name with too few of them cannot give MIN_READING_LETTERS («Café», «Straße»).
     if (std::count_if(text->begin(), text->end(), [](char32_t c) { return c >= 0x80; }) <
         MIN_READING_LETTERS)
         return 0;
     Choice choice(name);
-    std::u32string reread;
     for (const NameReading& reading : NAME_READINGS) {
         if (!encoding::reread_text_if(reading.shown, reading.source, *text, reread,
                                       may_stand_in_russian_name))
