@@ -311,7 +311,13 @@ int repair_name_every_way(std::u16string_view path, std::u16string& out) try {
     candidate.clear();
     if (repair_name_by_readings(path, candidate) == 1) choice.consider(std::move(candidate));
     candidate.clear();
-    if (repair_name_by_plausibility_from(name, system, candidate) == 1 &&
+    // The plausibility's repair is one of the system's readings, taken only when it holds what a
+    // Russian name may: when neither does, it need not be sought.
+    const auto may_stand = [](const std::optional<std::u16string>& reading) {
+        return reading && std::all_of(reading->begin(), reading->end(), may_stand_in_russian_name);
+    };
+    if ((may_stand(system.ansi_in_oem) || may_stand(system.oem_in_ansi)) &&
+        repair_name_by_plausibility_from(name, system, candidate) == 1 &&
         std::all_of(candidate.begin(), candidate.end(), may_stand_in_russian_name))
         choice.consider(std::move(candidate));
     return choice.take(out);
