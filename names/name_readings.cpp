@@ -58,16 +58,15 @@ bool may_stand_in_russian_name(char32_t c) {
     }
 }
 
-// A reading as a name: nothing when it is empty, too long, or holds a separator, a NUL or too
-// few Russian letters.
-std::optional<std::u16string> as_name(std::u32string_view text) {
-    if (text.empty()) return std::nullopt;
+// A reading as a name, in `name`: false when it is empty, too long, or holds a separator, a NUL
+// or too few Russian letters.
+bool as_name(std::u32string_view text, std::u16string& name) {
+    if (text.empty()) return false;
     if (std::count_if(text.begin(), text.end(), is_russian_letter) < MIN_READING_LETTERS)
-        return std::nullopt;
-    std::u16string name;
-    name.reserve(text.size());
+        return false;
+    name.clear();
     for (const char32_t c : text) {
-        if (c == U'/' || c == U'\\' || c == 0 || !may_stand_in_russian_name(c)) return std::nullopt;
+        if (c == U'/' || c == U'\\' || c == 0 || !may_stand_in_russian_name(c)) return false;
         if (c >= 0x10000) {
             name += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
             name += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -75,8 +74,7 @@ std::optional<std::u16string> as_name(std::u32string_view text) {
             name += static_cast<char16_t>(c);
         }
     }
-    if (name.size() > platform::MAX_PATH_UNITS) return std::nullopt;
-    return name;
+    return name.size() <= platform::MAX_PATH_UNITS;
 }
 
 // How much more plausible per symbol (in the measure's eighths of a bit) a later candidate
@@ -212,7 +210,7 @@ class Choice {
 
     // Keeps `candidate` when it is convincing and reads more plausibly than the one kept by
     // CHOICE_MARGIN.
-    void consider(std::u16string&& candidate) {
+    void consider(std::u16string_view candidate) {
         if (!name_cased_as_written_) name_cased_as_written_ = cased_as_written(name_);
         if (*name_cased_as_written_ && !cased_as_written(candidate)) return;
         const PlausibilityMeasure measure = measure_name(candidate);
@@ -228,7 +226,7 @@ class Choice {
             return;
         if (!best_.empty() && measure.average <= best_average_ + CHOICE_MARGIN) return;
         if (!is_convincing_name_repair(name_, candidate)) return;
-        best_ = std::move(candidate);
+        best_.assign(candidate);
         best_average_ = measure.average;
     }
 
@@ -258,10 +256,10 @@ int repair_raw_name(std::u16string_view name, std::u16string& out) {
     const std::string bytes = encoding::encode_keeping_bytes(name);
     Choice choice(name);
     std::u32string text;
+    std::u16string candidate;
     for (const encoding::TextPage page : RAW_NAME_PAGES) {
         if (!encoding::read_text(page, bytes, text)) continue;
-        std::optional<std::u16string> candidate = as_name(text);
-        if (candidate && !mixes_alphabets(*candidate)) choice.consider(std::move(*candidate));
+        if (as_name(text, candidate) && !mixes_alphabets(candidate)) choice.consider(candidate);
     }
     return choice.take(out);
 }
@@ -276,6 +274,7 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
     if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) return 0;
     // Kept from name to name: a walk rereads every name.
     thread_local std::u32string text_kept, reread;
+    thread_local std::u16string candidate;
     if (!code_points(name, text_kept)) return 0;
     const std::u32string* const text = &text_kept;
     // A Russian letter is read from bytes that only a character outside ASCII is written as:
@@ -288,8 +287,7 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
         if (!encoding::reread_text_if(reading.shown, reading.source, *text, reread,
                                       may_stand_in_russian_name))
             continue;
-        std::optional<std::u16string> candidate = as_name(reread);
-        if (candidate && !mixes_alphabets(*candidate)) choice.consider(std::move(*candidate));
+        if (as_name(reread, candidate) && !mixes_alphabets(candidate)) choice.consider(candidate);
     }
     return choice.take(out);
 } catch (const std::bad_alloc&) {
@@ -306,10 +304,9 @@ int repair_name_every_way(std::u16string_view path, std::u16string& out) try {
     const SystemPageReadings system = read_in_system_pages(name);
     std::u16string candidate;
     // The count's repair first: a reading replaces it only when it reads more plausibly.
-    if (repair_broken_name_from(name, system, candidate) == 1)
-        choice.consider(std::move(candidate));
+    if (repair_broken_name_from(name, system, candidate) == 1) choice.consider(candidate);
     candidate.clear();
-    if (repair_name_by_readings(path, candidate) == 1) choice.consider(std::move(candidate));
+    if (repair_name_by_readings(path, candidate) == 1) choice.consider(candidate);
     candidate.clear();
     // The plausibility's repair is one of the system's readings, taken only when it holds what a
     // Russian name may: when neither does, it need not be sought.
@@ -319,7 +316,7 @@ int repair_name_every_way(std::u16string_view path, std::u16string& out) try {
     if ((may_stand(system.ansi_in_oem) || may_stand(system.oem_in_ansi)) &&
         repair_name_by_plausibility_from(name, system, candidate) == 1 &&
         std::all_of(candidate.begin(), candidate.end(), may_stand_in_russian_name))
-        choice.consider(std::move(candidate));
+        choice.consider(candidate);
     return choice.take(out);
 } catch (const std::bad_alloc&) {
     return 0;
