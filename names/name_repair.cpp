@@ -146,6 +146,10 @@ int repair_name_from(std::u16string_view name, const SystemPageReadings& reading
 int repair_name(std::u16string_view path, std::u16string& out) {
     const std::u16string_view name = name_of(path);
     if (name.empty()) return 0;
+    // An ASCII name reads back as itself through pages that keep ASCII.
+    if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; }) &&
+        system_pages_keep_ascii())
+        return 0;
     return repair_name_from(name, read_in_system_pages(name), out);
 }
 
