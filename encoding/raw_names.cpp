@@ -7,25 +7,33 @@
 namespace tavrik::encoding {
 
 std::u16string decode_keeping_bytes(std::string_view bytes) {
-    std::u16string out;
-    out.reserve(bytes.size());
+    // Never more units than bytes: room made once, cut to size at the end.
+    std::u16string out(bytes.size(), u'\0');
+    std::size_t n = 0;
     std::size_t i = 0;
     while (i < bytes.size()) {
+        const auto byte = utf8::byte_at(bytes, i);
+        if (byte < 0x80) {
+            out[n++] = static_cast<char16_t>(byte);
+            ++i;
+            continue;
+        }
         const std::size_t length = utf8::sequence_length(bytes, i);
         if (length == 0) {
-            out += raw_byte_unit(utf8::byte_at(bytes, i));
+            out[n++] = raw_byte_unit(byte);
             ++i;
             continue;
         }
         const char32_t c = utf8::assemble(bytes, i, static_cast<int>(length) - 1);
         if (c >= 0x10000) {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+            out[n++] = static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+            out[n++] = static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
         } else {
-            out += static_cast<char16_t>(c);
+            out[n++] = static_cast<char16_t>(c);
         }
         i += length;
     }
+    out.resize(n);
     return out;
 }
 

@@ -1,5 +1,7 @@
 #include "encoding/text_pages.hpp"
 
+#include <algorithm>
+
 #include "encoding/reading_code_pages.hpp"
 #include "encoding/single_byte_code_pages.hpp"
 #include "encoding/utf8.hpp"
@@ -127,10 +129,11 @@ bool write_text(TextPage page, std::u32string_view text, std::string& bytes) {
         return true;
     }
     const SingleByteEncoder& encoder = *tables_of(page).encoder;
-    for (const char32_t c : text) {
-        const std::int16_t byte = encoder.encode(c);
+    bytes.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::int16_t byte = encoder.encode(text[i]);
         if (byte == SingleByteEncoder::UNMAPPED) return false;
-        bytes.push_back(static_cast<char>(byte));
+        bytes[i] = static_cast<char>(byte);
     }
     return true;
 }
@@ -148,17 +151,96 @@ bool read_text(TextPage page, std::string_view bytes, std::u32string& text) {
         return true;
     }
     const SingleByteCodePage& table = *tables_of(page).table;
-    for (const char byte : bytes) {
-        const char16_t unit = table.to_unicode[static_cast<unsigned char>(byte)];
+    text.resize(bytes.size());
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const char16_t unit = table.to_unicode[static_cast<unsigned char>(bytes[i])];
         if (unit == UNDEFINED_UNIT) return false;
-        text.push_back(unit);
+        text[i] = unit;
     }
     return true;
 }
 
+namespace {
+
+// A text written in a single-byte page and its bytes read as UTF-8 at once: false at the first
+// byte that breaks UTF-8 or the first character `allowed` refuses, before the rest is written.
+template <class Allowed>
+bool reread_as_utf8(const SingleByteEncoder& encoder, std::u32string_view text, std::u32string& out,
+                    Allowed allowed) {
+    out.resize(text.size());
+    std::size_t n = 0;
+    int more = 0;  // continuation bytes still due
+    char32_t code_point = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the next continuation byte
+    for (const char32_t c : text) {
+        const std::int16_t written = encoder.encode(c);
+        if (written == SingleByteEncoder::UNMAPPED) return false;
+        const auto byte = static_cast<unsigned char>(written);
+        if (more == 0) {
+            if (byte < 0x80) {
+                out[n++] = byte;
+                continue;
+            }
+            if (byte < 0xC2 || byte > 0xF4) return false;
+            more = utf8::announced_continuations(byte);
+            code_point = byte & (0x3Fu >> more);
+            // After E0, ED, F0 and F4 a narrower range: no overlong form, no surrogate,
+            // nothing above U+10FFFF.
+            low = byte == 0xE0 ? 0xA0 : byte == 0xF0 ? 0x90 : 0x80;
+            high = byte == 0xED ? 0x9F : byte == 0xF4 ? 0x8F : 0xBF;
+            continue;
+        }
+        if (byte < low || byte > high) return false;
+        low = 0x80;
+        high = 0xBF;
+        code_point = (code_point << 6) | (byte & 0x3Fu);
+        if (--more == 0) {
+            if (!allowed(code_point)) return false;
+            out[n++] = code_point;
+        }
+    }
+    out.resize(n);
+    return more == 0;
+}
+
+// reread_text, with `allowed` asked of each character read outside ASCII.
+template <class Allowed>
+bool reread_checked(TextPage shown, TextPage source, std::u32string_view text, std::u32string& out,
+                    Allowed allowed) {
+    if (shown == TextPage::utf8) {
+        // A short text's bytes (a word, a name) in a buffer kept for the next.
+        constexpr std::size_t KEPT_BUFFER = 1024;
+        thread_local std::string kept;
+        std::string long_text;
+        std::string& bytes = text.size() <= KEPT_BUFFER ? kept : long_text;
+        return write_text(shown, text, bytes) && read_text(source, bytes, out) &&
+               std::all_of(out.begin(), out.end(),
+                           [&](char32_t c) { return c < 0x80 || allowed(c); });
+    }
+    const SingleByteEncoder& encoder = *tables_of(shown).encoder;
+    if (source == TextPage::utf8) return reread_as_utf8(encoder, text, out, allowed);
+    // Between two single-byte pages each character is one byte.
+    const SingleByteCodePage& table = *tables_of(source).table;
+    out.resize(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::int16_t byte = encoder.encode(text[i]);
+        if (byte == SingleByteEncoder::UNMAPPED) return false;
+        const char16_t unit = table.to_unicode[static_cast<unsigned char>(byte)];
+        if (unit == UNDEFINED_UNIT || (unit >= 0x80 && !allowed(unit))) return false;
+        out[i] = unit;
+    }
+    return true;
+}
+
+}  // namespace
+
 bool reread_text(TextPage shown, TextPage source, std::u32string_view text, std::u32string& out) {
-    std::string bytes;
-    return write_text(shown, text, bytes) && read_text(source, bytes, out);
+    return reread_checked(shown, source, text, out, [](char32_t) { return true; });
+}
+
+bool reread_text_if(TextPage shown, TextPage source, std::u32string_view text, std::u32string& out,
+                    bool (*allowed)(char32_t)) {
+    return reread_checked(shown, source, text, out, allowed);
 }
 
 std::u32string code_points_of(std::string_view utf8_text) {

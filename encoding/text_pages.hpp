@@ -56,6 +56,11 @@ bool read_text(TextPage page, std::string_view bytes, std::u32string& text);
 // Both at once, as one layer of garbling is undone: `text` written in `shown`, read in `source`.
 bool reread_text(TextPage shown, TextPage source, std::u32string_view text, std::u32string& out);
 
+// reread_text that gives up, false, at the first character read outside ASCII that `allowed`
+// refuses: a caller that would throw such a reading away is spared the rest of it.
+bool reread_text_if(TextPage shown, TextPage source, std::u32string_view text, std::u32string& out,
+                    bool (*allowed)(char32_t));
+
 // UTF-8 to code points, each ill-formed byte as U+FFFD; and back.
 std::u32string code_points_of(std::string_view utf8);
 std::string utf8_of(std::u32string_view text);

@@ -99,6 +99,10 @@ std::string visible_utf16(std::u16string_view text, Backslash backslash) {
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t unit = text[i];
+        if (unit >= 0x20 && unit < 0x7F && unit != u'\\') {  // shown as it is
+            out.push_back(static_cast<char>(unit));
+            continue;
+        }
         if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
             text[i + 1] <= 0xDFFF) {
             const char32_t pair =

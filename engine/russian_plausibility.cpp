@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "encoding/utf8.hpp"
@@ -32,7 +33,7 @@ struct Character {
     bool capital = false;
 };
 
-Character classify(char32_t cp) {
+constexpr Character classify_by_rule(char32_t cp) {
     if (cp >= 0x0430 && cp <= 0x044F) {
         const int index = static_cast<int>(cp - 0x0430);
         return {Kind::Letter, index < 6 ? index + 1 : index + 2, false};
@@ -51,6 +52,27 @@ Character classify(char32_t cp) {
     // The punctuation of Russian typography, and the no-break space it sets.
     return cp == 0x00A0 || is_russian_punctuation(cp) ? Character{Kind::Boundary}
                                                       : Character{Kind::Junk};
+}
+
+// The rule above for every character up to the end of the Russian letters' block: the kind in
+// bits 8 and 9, a capital in bit 6, the letter in the low six.
+constexpr char32_t TABULATED = 0x0460;
+
+constexpr std::array<std::uint16_t, TABULATED> make_classes() {
+    std::array<std::uint16_t, TABULATED> classes{};
+    for (char32_t cp = 0; cp < TABULATED; ++cp) {
+        const Character c = classify_by_rule(cp);
+        classes[cp] = static_cast<std::uint16_t>(static_cast<int>(c.kind) << 8 |
+                                                 (c.capital ? 0x40 : 0) | c.letter);
+    }
+    return classes;
+}
+constexpr std::array<std::uint16_t, TABULATED> CLASSES = make_classes();
+
+inline Character classify(char32_t cp) {
+    if (cp >= TABULATED) return classify_by_rule(cp);
+    const std::uint16_t c = CLASSES[cp];
+    return {static_cast<Kind>(c >> 8), c & 0x3F, (c & 0x40) != 0};
 }
 
 }  // namespace
@@ -115,6 +137,27 @@ PlausibilityMeasure measure_plausibility(std::u32string_view text) {
     return measure_characters([&](char32_t& cp) {
         if (i == text.size()) return false;
         cp = text[i++];
+        return true;
+    });
+}
+
+PlausibilityMeasure measure_plausibility(std::u16string_view text) {
+    // Past the sample, the UTF-8 measure would cut the text: a text that long is measured so.
+    if (text.size() * 3 > PLAUSIBILITY_SAMPLE) {
+        std::string utf8;
+        encoding::utf8::encode_lenient(text, utf8);
+        return measure_plausibility(std::string_view(utf8));
+    }
+    std::size_t i = 0;
+    return measure_characters([&](char32_t& cp) {
+        if (i == text.size()) return false;
+        cp = text[i++];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 &&
+            text[i] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i++] - 0xDC00u);
+        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+            cp = 0xFFFD;
+        }
         return true;
     });
 }

@@ -26,5 +26,8 @@ struct PlausibilityMeasure {
 PlausibilityMeasure measure_plausibility(std::string_view utf8);
 // The same measure over code points, all of them (no sample is cut).
 PlausibilityMeasure measure_plausibility(std::u32string_view text);
+// The same measure over UTF-16 as its UTF-8 would be measured (a lone surrogate as U+FFFD),
+// without converting a text shorter than the sample.
+PlausibilityMeasure measure_plausibility(std::u16string_view text);
 
 }  // namespace tavrik

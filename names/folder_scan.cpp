@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "encoding/raw_names.hpp"
 #include "names/name_judgement.hpp"
@@ -93,7 +94,8 @@ void walk_tree(std::u16string_view directory, BrokenNameList& list,
             if (control->cancelled()) return;
             control->count_entry(level.path);
         }
-        const platform::DirectoryEntry entry = level.entries[level.next++];
+        // Taken out of the listing: the walk never comes back to an entry.
+        const platform::DirectoryEntry entry = std::move(level.entries[level.next++]);
         const bool descend = entry.is_directory && !entry.is_link;
         const auto path = join_path(level.path, entry.name);
         if (!path) {  // too long to name whole: reported, neither recorded nor walked

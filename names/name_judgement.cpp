@@ -1,17 +1,61 @@
 #include "names/name_judgement.hpp"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <new>
 #include <string>
 
-#include "encoding/utf8.hpp"
-
 namespace tavrik {
 
+namespace {
+
+// The names measured last on this thread, with their measures: the rules that judge one name
+// measure it and its readings again and again.
+class RecentMeasures {
+  public:
+    PlausibilityMeasure measure(std::u16string_view name) {
+        const std::uint64_t hash = hash_of(name);
+        for (const Entry& entry : entries_) {
+            if (entry.used && entry.hash == hash && std::u16string_view(entry.name) == name)
+                return entry.measure;
+        }
+        const PlausibilityMeasure measure = measure_plausibility(name);
+        if (name.size() <= LONGEST_KEPT) {
+            Entry& entry = entries_[next_];
+            next_ = (next_ + 1) % entries_.size();
+            entry.name.assign(name);  // reuses the entry's room
+            entry.measure = measure;
+            entry.hash = hash;
+            entry.used = true;
+        }
+        return measure;
+    }
+
+  private:
+    static constexpr std::size_t LONGEST_KEPT = 260;
+    // FNV-1a: the readings of one name are as long as it and often alike at the start.
+    static std::uint64_t hash_of(std::u16string_view name) {
+        std::uint64_t hash = 14695981039346656037u;
+        for (const char16_t unit : name)
+            hash = (hash ^ unit) * 1099511628211u;
+        return hash;
+    }
+    struct Entry {
+        std::u16string name;
+        std::uint64_t hash = 0;
+        PlausibilityMeasure measure;
+        bool used = false;
+    };
+    std::array<Entry, 8> entries_;
+    std::size_t next_ = 0;
+};
+
+}  // namespace
+
 PlausibilityMeasure measure_name(std::u16string_view name) {
-    std::string utf8;
-    encoding::utf8::encode_lenient(name, utf8);
-    return measure_plausibility(utf8);
+    thread_local RecentMeasures recent;
+    return recent.measure(name);
 }
 
 double name_plausibility_gain(const PlausibilityMeasure& shown,
@@ -21,8 +65,8 @@ double name_plausibility_gain(const PlausibilityMeasure& shown,
 }
 
 PlausibilityMeasure name_own_text_measure(std::u16string_view name) {
-    std::u16string own;
-    own.reserve(name.size());
+    thread_local std::u16string own;  // its room kept for the next name
+    own.clear();
     bool in_ascii = false;
     for (const char16_t unit : name) {
         const bool ascii = unit < 0x80;

@@ -19,9 +19,9 @@ bool is_russian_letter(char32_t c) {
     return (c >= 0x0410 && c <= 0x044F) || c == 0x0401 || c == 0x0451;
 }
 
-// The name's code points; nothing when it holds a surrogate without its pair.
-std::optional<std::u32string> code_points(std::u16string_view name) {
-    std::u32string text;
+// The name's code points in `text`; false when it holds a surrogate without its pair.
+bool code_points(std::u16string_view name, std::u32string& text) {
+    text.clear();
     text.reserve(name.size());
     for (std::size_t i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i];
@@ -31,12 +31,12 @@ std::optional<std::u32string> code_points(std::u16string_view name) {
                 static_cast<char32_t>(0x10000 + ((unit - 0xD800) << 10) + (name[i + 1] - 0xDC00));
             ++i;
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            return std::nullopt;
+            return false;
         } else {
             text += unit;
         }
     }
-    return text;
+    return true;
 }
 
 // What a right Russian name holds: ASCII, Russian letters, and the few signs Word and Windows
@@ -58,16 +58,15 @@ bool may_stand_in_russian_name(char32_t c) {
     }
 }
 
-// A reading as a name: nothing when it is empty, too long, or holds a separator, a NUL or too
-// few Russian letters.
-std::optional<std::u16string> as_name(std::u32string_view text) {
-    if (text.empty()) return std::nullopt;
+// A reading as a name, in `name`: false when it is empty, too long, or holds a separator, a NUL
+// or too few Russian letters.
+bool as_name(std::u32string_view text, std::u16string& name) {
+    if (text.empty()) return false;
     if (std::count_if(text.begin(), text.end(), is_russian_letter) < MIN_READING_LETTERS)
-        return std::nullopt;
-    std::u16string name;
-    name.reserve(text.size());
+        return false;
+    name.clear();
     for (const char32_t c : text) {
-        if (c == U'/' || c == U'\\' || c == 0 || !may_stand_in_russian_name(c)) return std::nullopt;
+        if (c == U'/' || c == U'\\' || c == 0 || !may_stand_in_russian_name(c)) return false;
         if (c >= 0x10000) {
             name += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
             name += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
@@ -75,8 +74,7 @@ std::optional<std::u16string> as_name(std::u32string_view text) {
             name += static_cast<char16_t>(c);
         }
     }
-    if (name.size() > platform::MAX_PATH_UNITS) return std::nullopt;
-    return name;
+    return name.size() <= platform::MAX_PATH_UNITS;
 }
 
 // How much more plausible per symbol (in the measure's eighths of a bit) a later candidate
@@ -153,6 +151,56 @@ bool cased_as_written(std::u16string_view name) {
     return true;
 }
 
+// Whether `candidate` turns every Cyrillic letter of `name` to the other case, every word of
+// `name` being in one case and one at least in small letters: capitals_from_small word by word.
+// «ОДГ цртеж» (Serbian) read as KOI8-R is «ндц ЖПРЕФ».
+bool raises_a_small_word(std::u16string_view name, std::u16string_view candidate) {
+    if (name.size() != candidate.size()) return false;
+    const auto cyrillic = [](char16_t c) { return c >= 0x0400 && c <= 0x04FF; };
+    bool raised = false;
+    std::size_t i = 0;
+    while (i < name.size()) {
+        if (!is_letter(name[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        int capitals = 0;
+        for (; end < name.size() && is_letter(name[end]); ++end) {
+            const bool capital = is_capital(name[end]);
+            capitals += capital;
+            // Every Cyrillic letter turns to the other case, as between KOI8-R and 1251.
+            if (cyrillic(name[end]) &&
+                (!cyrillic(candidate[end]) || is_capital(candidate[end]) == capital))
+                return false;
+        }
+        const auto letters = static_cast<int>(end - i);
+        if (capitals != 0 && capitals != letters) return false;  // a capitalised word
+        raised = raised || (capitals == 0 && cyrillic(name[i]));
+        i = end;
+    }
+    return raised;
+}
+
+// How many times NAME_REPAIR_MARGIN a repair must gain over a name that reads as right text of
+// another Cyrillic language: every character outside ASCII a Cyrillic letter, one at least of
+// another alphabet than Russian (ј, љ, і, ї, є, ў ...), every word cased as written. The measure
+// counts such a letter as having no place in Russian text, so a reading that turns it into a
+// Russian letter gains by that alone: «Јага» (Serbian), read as 866 shown in 1251, is «грур». A
+// Russian name garbled into letters alone, cased as written, is rare: 866 shown in 1251 makes
+// most letters signs, UTF-8 shown in 1251 a capital after a small letter.
+constexpr double ANOTHER_ALPHABET_MARGIN = 4;
+
+bool reads_as_another_cyrillic_language(std::u16string_view name) {
+    bool another = false;
+    for (const char16_t c : name) {
+        if (c < 0x80) continue;
+        if (c < 0x0400 || c > 0x045F) return false;
+        another = another || !is_russian_letter(c);
+    }
+    return another && cased_as_written(name);
+}
+
 // The choice among the repairs proposed for one name: the name's own measure taken once, each
 // candidate measured once, and the shared judgement (is_convincing_name_repair) asked only of a
 // candidate that could win, since a walk meets many names and most readings of them fail.
@@ -162,18 +210,23 @@ class Choice {
 
     // Keeps `candidate` when it is convincing and reads more plausibly than the one kept by
     // CHOICE_MARGIN.
-    void consider(std::u16string&& candidate) {
-        if (cased_as_written(name_) && !cased_as_written(candidate)) return;
+    void consider(std::u16string_view candidate) {
+        if (!name_cased_as_written_) name_cased_as_written_ = cased_as_written(name_);
+        if (*name_cased_as_written_ && !cased_as_written(candidate)) return;
         const PlausibilityMeasure measure = measure_name(candidate);
         if (!name_measure_) name_measure_ = measure_name(name_);
         const double gain = name_plausibility_gain(*name_measure_, measure);
         if (gain < NAME_REPAIR_MARGIN) return;  // never convincing
-        if (capitals_from_small(name_, candidate) &&
+        if ((capitals_from_small(name_, candidate) || raises_a_small_word(name_, candidate)) &&
             gain < CAPITALS_FROM_SMALL_MARGIN * NAME_REPAIR_MARGIN)
+            return;
+        if (!name_in_another_language_)
+            name_in_another_language_ = reads_as_another_cyrillic_language(name_);
+        if (*name_in_another_language_ && gain < ANOTHER_ALPHABET_MARGIN * NAME_REPAIR_MARGIN)
             return;
         if (!best_.empty() && measure.average <= best_average_ + CHOICE_MARGIN) return;
         if (!is_convincing_name_repair(name_, candidate)) return;
-        best_ = std::move(candidate);
+        best_.assign(candidate);
         best_average_ = measure.average;
     }
 
@@ -186,6 +239,8 @@ class Choice {
 
   private:
     std::u16string_view name_;
+    std::optional<bool> name_cased_as_written_;
+    std::optional<bool> name_in_another_language_;
     std::optional<PlausibilityMeasure> name_measure_;
     std::u16string best_;
     double best_average_ = 0;
@@ -201,10 +256,10 @@ int repair_raw_name(std::u16string_view name, std::u16string& out) {
     const std::string bytes = encoding::encode_keeping_bytes(name);
     Choice choice(name);
     std::u32string text;
+    std::u16string candidate;
     for (const encoding::TextPage page : RAW_NAME_PAGES) {
         if (!encoding::read_text(page, bytes, text)) continue;
-        std::optional<std::u16string> candidate = as_name(text);
-        if (candidate && !mixes_alphabets(*candidate)) choice.consider(std::move(*candidate));
+        if (as_name(text, candidate) && !mixes_alphabets(candidate)) choice.consider(candidate);
     }
     return choice.take(out);
 }
@@ -217,14 +272,22 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
         return repair_raw_name(name, out);
     // Every reading keeps ASCII as it is: an ASCII name has nothing to repair.
     if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; })) return 0;
-    const std::optional<std::u32string> text = code_points(name);
-    if (!text) return 0;
+    // Kept from name to name: a walk rereads every name.
+    thread_local std::u32string text_kept, reread;
+    thread_local std::u16string candidate;
+    if (!code_points(name, text_kept)) return 0;
+    const std::u32string* const text = &text_kept;
+    // A Russian letter is read from bytes that only a character outside ASCII is written as:
+    // a name with too few of them cannot give MIN_READING_LETTERS («Café», «Straße»).
+    if (std::count_if(text->begin(), text->end(), [](char32_t c) { return c >= 0x80; }) <
+        MIN_READING_LETTERS)
+        return 0;
     Choice choice(name);
-    std::u32string reread;
     for (const NameReading& reading : NAME_READINGS) {
-        if (!encoding::reread_text(reading.shown, reading.source, *text, reread)) continue;
-        std::optional<std::u16string> candidate = as_name(reread);
-        if (candidate && !mixes_alphabets(*candidate)) choice.consider(std::move(*candidate));
+        if (!encoding::reread_text_if(reading.shown, reading.source, *text, reread,
+                                      may_stand_in_russian_name))
+            continue;
+        if (as_name(reread, candidate) && !mixes_alphabets(candidate)) choice.consider(candidate);
     }
     return choice.take(out);
 } catch (const std::bad_alloc&) {
@@ -233,16 +296,27 @@ int repair_name_by_readings(std::u16string_view path, std::u16string& out) try {
 
 int repair_name_every_way(std::u16string_view path, std::u16string& out) try {
     const std::u16string_view name = name_of(path);
+    // Every rule keeps ASCII as it is: an ASCII name has nothing to repair.
+    if (std::all_of(name.begin(), name.end(), [](char16_t unit) { return unit < 0x80; }) &&
+        system_pages_keep_ascii())
+        return 0;
     Choice choice(name);
+    const SystemPageReadings system = read_in_system_pages(name);
     std::u16string candidate;
     // The count's repair first: a reading replaces it only when it reads more plausibly.
-    if (repair_broken_name(path, candidate) == 1) choice.consider(std::move(candidate));
+    if (repair_broken_name_from(name, system, candidate) == 1) choice.consider(candidate);
     candidate.clear();
-    if (repair_name_by_readings(path, candidate) == 1) choice.consider(std::move(candidate));
+    if (repair_name_by_readings(path, candidate) == 1) choice.consider(candidate);
     candidate.clear();
-    if (repair_name_by_plausibility(path, candidate) == 1 &&
+    // The plausibility's repair is one of the system's readings, taken only when it holds what a
+    // Russian name may: when neither does, it need not be sought.
+    const auto may_stand = [](const std::optional<std::u16string>& reading) {
+        return reading && std::all_of(reading->begin(), reading->end(), may_stand_in_russian_name);
+    };
+    if ((may_stand(system.ansi_in_oem) || may_stand(system.oem_in_ansi)) &&
+        repair_name_by_plausibility_from(name, system, candidate) == 1 &&
         std::all_of(candidate.begin(), candidate.end(), may_stand_in_russian_name))
-        choice.consider(std::move(candidate));
+        choice.consider(candidate);
     return choice.take(out);
 } catch (const std::bad_alloc&) {
     return 0;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "names/folder_scan.hpp"
+#include "names/name_repair.hpp"
 #include "platform/known_folders.hpp"
 
 namespace tavrik {
@@ -22,6 +23,9 @@ namespace tavrik {
 // is convincing (is_convincing_name_repair). Changes nothing on disk.
 inline constexpr int MIN_PLAUSIBLE_NAME_LETTERS = 4;
 int repair_name_by_plausibility(std::u16string_view path, std::u16string& out);
+// The same of a name already read through the system's pages.
+int repair_name_by_plausibility_from(std::u16string_view name, const SystemPageReadings& readings,
+                                     std::u16string& out);
 
 // repair_broken_name's answer when it finds the name broken, else
 // repair_name_by_plausibility's.

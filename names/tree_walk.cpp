@@ -47,7 +47,7 @@ bool TreeWalk::list_top() try {
         if (entries.size() == entries.capacity()) {
             entries.reserve(entries.empty() ? 256 : 2 * entries.capacity());
         }
-        entries.push_back(entry);
+        entries.push_back(std::move(entry));  // the next entry is read into it afresh
     }
     level.entries = std::move(entries);
     level.next = 0;

@@ -9,6 +9,7 @@
 #include "names/directory_repair.hpp"
 #include "names/folder_scan.hpp"
 #include "names/name_judgement.hpp"
+#include "names/name_readings.hpp"
 #include "names/name_repair.hpp"
 #include "names/plausible_name_repair.hpp"
 #include "platform/code_page_conversion.hpp"
@@ -83,6 +84,22 @@ const Garbled GARBLED_NAMES[] = {
     {u"ОТЧЕТ ЗА МАРТ", 866, 1251},
 };
 
+// Right names of other Cyrillic languages, of the shapes a reading turns into Russian letters: a
+// letter of another alphabet («Ј» is «г» in 866 shown in 1251), words in one case each that
+// KOI8-R and 1251 swap («ОДГ цртеж» reads «ндц ЖПРЕФ»). No rule may take them for garbled.
+const std::u16string OTHER_LANGUAGES_NAMES[] = {
+    u"Јага",       u"ОДГ цртеж", u"цртеж.pdf",   u"Љубљана",       u"Његош",
+    u"Ђурђевдан",  u"Ћуприја",   u"Скопје",      u"Ѓорѓи и Ќерка", u"Ѕвезда",
+    u"Јован јаја", u"ПДФ нацрт", u"Київ",        u"Їжак",          u"Євген.docx",
+    u"Ґанок",      u"Білорусь",  u"ўсход сонца", u"ЗВІТ за рік",   u"Світлини 2020",
+};
+
+// Garbled Russian names of the same shapes, all letters and cased as written: still found.
+const Garbled GARBLED_AS_LETTERS[] = {
+    {u"папка", 1251, 866}, {u"ОТЧЕТ за март", 20866, 1251}, {u"отчет ЗА МАРТ", 20866, 1251},
+    {u"Путь", 866, 1251},  {u"рабочий стол", 20866, 1251},
+};
+
 class NameJudgement : public testing::Test {
   protected:
     platform::SystemCodePageOverride russian_{1251, 866};
@@ -112,6 +129,20 @@ TEST_F(NameJudgement, RightNamesStayGarbledOnesAreFound) {
         EXPECT_EQ(by_window, name);
         EXPECT_EQ(repair_name_either_way(on_disk, by_console), 1) << shown(on_disk);
         EXPECT_EQ(by_console, name);
+    }
+}
+
+TEST_F(NameJudgement, RightNamesOfOtherCyrillicLanguagesStay) {
+    for (const std::u16string& name : OTHER_LANGUAGES_NAMES) {
+        std::u16string out = u"untouched";
+        EXPECT_EQ(repair_name_every_way(name, out), 0) << shown(name) << " -> " << shown(out);
+        EXPECT_EQ(repair_name_either_way(name, out), 0) << shown(name) << " -> " << shown(out);
+    }
+    for (const auto& [name, written, read] : GARBLED_AS_LETTERS) {
+        const std::u16string on_disk = garbled(name, written, read);
+        std::u16string out;
+        EXPECT_EQ(repair_name_every_way(on_disk, out), 1) << shown(on_disk);
+        EXPECT_EQ(out, name) << shown(on_disk);
     }
 }
 

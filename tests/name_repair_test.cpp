@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -71,6 +72,34 @@ TEST(RepairName, OtherSystemCodePagesRepairNothingRussian) {
     platform::SystemCodePageOverride western(1252, 437);
     EXPECT_EQ(repaired(in_directory(FOTO_SHOWN_IN_ANSI)), u"");
     EXPECT_EQ(repaired(in_directory(FOTO_SHOWN_IN_OEM)), u"");
+}
+
+// An ASCII name is passed over only where both pages keep ASCII, and reads the same by the
+// readings the rules share as by each rule alone.
+TEST(RepairName, AsciiKeptOnlyByPagesThatKeepIt) {
+    struct Case {
+        std::uint32_t ansi, oem;
+        bool keep;
+    };
+    const Case cases[] = {{1251, 866, true},
+                          {1252, 437, true},
+                          {1251, 20866, true},
+                          {1251, 12345, false},
+                          {12345, 866, false}};
+    for (const auto& [ansi, oem, keep] : cases) {
+        platform::SystemCodePageOverride pages(ansi, oem);
+        EXPECT_EQ(system_pages_keep_ascii(), keep) << ansi << " " << oem;
+        std::u16string out = u"untouched";
+        EXPECT_EQ(repair_name(u"report_2020.txt", out), 0);
+        EXPECT_EQ(out, u"untouched");
+    }
+    platform::SystemCodePageOverride russian(1251, 866);
+    for (const std::u16string name : {u"╘юЄю 2020.jpg", u"Фото 2020.jpg", u"\x8F\x90"}) {
+        std::u16string alone, shared;
+        EXPECT_EQ(repair_name(name, alone),
+                  repair_name_from(name, read_in_system_pages(name), shared));
+        EXPECT_EQ(alone, shared);
+    }
 }
 
 TEST(RepairName, OnlyThePlatformSeparatorSeparates) {

@@ -3,6 +3,7 @@
 // found in garbled words and in no right word of any language.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "encoding/text_pages.hpp"
@@ -41,6 +42,56 @@ TEST(TextPages, ReadingIsStrictWritingRefusesWhatAPageLacks) {
     // Windows-1252 shows its five undefined bytes as the C1 controls of the same numbers.
     EXPECT_TRUE(encoding::read_text(TextPage::cp1252, "\x81\x8D\x8F\x90\x9D", text));
     EXPECT_EQ(text, U"\u0081\u008D\u008F\u0090\u009D");
+}
+
+// Rereading at once gives what writing the bytes and reading them gives, for every pair of pages:
+// right UTF-8 of one to four bytes, and bytes that are no UTF-8 (a lone continuation, an overlong
+// form, a surrogate, past U+10FFFF, a sequence cut short).
+TEST(TextPages, RereadingAtOnceIsWritingThenReading) {
+    const std::u32string texts[] = {
+        U"Привет, мир",
+        U"РџСЂРёРІРµС‚ 1.txt",
+        U"╤Б╨░╨╜╤Г╨╖╨╡╨╗",
+        U"Ïðèâåò",
+        U"ЏаЁўҐв",
+        U"Ð",
+        U"Ð ",
+        U"â‚¬ ðŸ˜€ Ã©",
+        U"a\u0080",
+        U"\u00C0\u0080",
+        U"\u00E0\u0080\u0080",
+        U"\u00E0\u00A0\u0080",
+        U"\u00ED\u00A0\u0080",
+        U"\u00ED\u009F\u00BF",
+        U"\u00F0\u008F\u00BF\u00BF",
+        U"\u00F4\u0090\u0080\u0080",
+        U"\u00F4\u008F\u00BF\u00BF",
+        U"\u00F5\u0080\u0080\u0080",
+        U"\u00F0\u0090\u0080",
+        U"\u00C2",
+        U"",
+    };
+    const auto some = [](char32_t c) { return c != U'й' && c != U'€'; };
+    for (const TextPage shown : encoding::SHOWN_PAGES) {
+        for (const TextPage source : encoding::SOURCE_PAGES) {
+            for (const std::u32string& text : texts) {
+                std::string bytes;
+                std::u32string expected, at_once, checked;
+                const bool written = encoding::write_text(shown, text, bytes);
+                const bool read = written && encoding::read_text(source, bytes, expected);
+                ASSERT_EQ(encoding::reread_text(shown, source, text, at_once), read)
+                    << text_page_name(shown) << " " << text_page_name(source);
+                const bool kept = read && std::all_of(expected.begin(), expected.end(), some);
+                ASSERT_EQ(encoding::reread_text_if(shown, source, text, checked, some), kept);
+                if (read) {
+                    EXPECT_EQ(at_once, expected);
+                }
+                if (kept) {
+                    EXPECT_EQ(checked, expected);
+                }
+            }
+        }
+    }
 }
 
 TEST(MojibakeMarks, GarbledWordsShowThemRightWordsOfAnyLanguageDoNot) {

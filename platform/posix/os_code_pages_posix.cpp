@@ -1,6 +1,7 @@
 // System code pages on a platform without them: those of a Russian-language Windows (ANSI 1251,
 // OEM 866), unless the environment names others in TAVRIK_ACP and TAVRIK_OEMCP, the way a
-// locale decides them on Windows. Code pages outside our own tables cannot be converted here.
+// locale decides them on Windows, read once, as a process's locale is. Code pages outside our own
+// tables cannot be converted here.
 #include <cstdlib>
 #include <string_view>
 
@@ -22,10 +23,12 @@ std::uint32_t from_environment(const char* name, std::uint32_t fallback) {
 }  // namespace
 
 std::uint32_t system_ansi_code_page() {
-    return from_environment("TAVRIK_ACP", 1251);
+    static const std::uint32_t page = from_environment("TAVRIK_ACP", 1251);
+    return page;
 }
 std::uint32_t system_oem_code_page() {
-    return from_environment("TAVRIK_OEMCP", 866);
+    static const std::uint32_t page = from_environment("TAVRIK_OEMCP", 866);
+    return page;
 }
 
 bool decode_to_utf16(std::uint32_t, std::string_view, std::u16string&) {
