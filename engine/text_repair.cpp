@@ -398,6 +398,29 @@ class ChainReadings {
     std::vector<std::optional<Reading>> readings_;
 };
 
+// The chain applied to `text`; `bytes` holds what its last layer read, which is the UTF-8 of
+// `out` when that layer reads UTF-8.
+bool apply_chain(const TextChain& chain, std::u32string_view text, std::u32string& out,
+                 std::string& bytes) {
+    if (chain.count == 0) {
+        out.assign(text);
+        bytes.clear();
+        return true;
+    }
+    std::u32string between;
+    std::u32string_view from = text;
+    for (int i = 0; i < chain.count; ++i) {
+        const TextLayer& layer = chain.layers[static_cast<std::size_t>(i)];
+        std::u32string& into = i + 1 == chain.count ? out : between;
+        // `from` is read to the end before `into` (which it may be) is written.
+        if (!encoding::write_text(layer.shown, from, bytes) ||
+            !encoding::read_text(layer.source, bytes, into))
+            return false;
+        from = into;
+    }
+    return true;
+}
+
 // The chains worth trying, the most convincing first; `shown`: the first is the chain the whole
 // text shows clearly, which may repair spans too short to tell on their own.
 struct Learnt {
@@ -481,9 +504,14 @@ Learnt learn_chains(const std::vector<Distinct>& distinct) {
     return {chains, !kept.empty() && kept.front().marked_evidence >= CHAIN_MARGIN};
 }
 
+// What a caller wants of a repair: all of it, or only its text (a line of a long text, say),
+// which spares weighing the whole text by every chain.
+enum class Wanted { everything, text };
+
 // Repairs the spans of `text` with the chains learnt.
-TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learnt& learnt) {
-    const std::vector<TextChain>& chains = learnt.chains;
+TextRepair repair_with(std::u32string_view text, const Segmented& s,
+                       const std::vector<TextChain>& chains, bool shown,
+                       Wanted wanted = Wanted::everything) {
     TextRepair repair;
     std::vector<ChainReadings> readings;
     readings.reserve(chains.size());
@@ -502,7 +530,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
         ++suspect;
         doubted += s.distinct[word.distinct].quality.doubtful();
     }
-    const bool mostly_garbled = learnt.shown && doubted * 2 > suspect;
+    const bool mostly_garbled = shown && doubted * 2 > suspect;
     for (const auto& [first, last] : s.spans) {
         bool doubtful = false;
         for (std::size_t w = first; w < last; ++w)
@@ -527,7 +555,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
             }
             const bool own_evidence =
                 span_gain >= SPAN_MARGIN && letters >= OWN_EVIDENCE_LETTERS && right;
-            const bool text_evidence = c == 0 && learnt.shown && span_gain > 0;
+            const bool text_evidence = c == 0 && shown && span_gain > 0;
             if (!doubtful && !text_evidence) continue;  // a right-looking span: only so
             if ((own_evidence || text_evidence) && span_gain > best_gain) {
                 best = static_cast<int>(c);
@@ -575,6 +603,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
     }
     out.append(text.substr(at));
     repair.text = encoding::utf8_of(out);
+    if (wanted == Wanted::text) return repair;
     // Marks left that nothing removed, or a repair that still reads as no text at all (bytes
     // that are no text read in some page): the text is left as it is.
     repair.garbled = (!repair.changed && garbled_left) || reads_as_no_text(out);
@@ -754,19 +783,14 @@ std::string chain_steps(const TextChain& chain) {
 }
 
 bool apply_text_chain(const TextChain& chain, std::u32string_view text, std::u32string& out) {
-    std::u32string between(text);
-    for (int i = 0; i < chain.count; ++i) {
-        const TextLayer& layer = chain.layers[static_cast<std::size_t>(i)];
-        if (!encoding::reread_text(layer.shown, layer.source, between, out)) return false;
-        between.swap(out);
-    }
-    out.swap(between);
-    return true;
+    std::string bytes;
+    return apply_chain(chain, text, out, bytes);
 }
 
 TextRepair repair_text(std::u32string_view seen) {
     const Segmented s = segment(seen);
-    TextRepair repair = repair_with(seen, s, learn_chains(s.distinct));
+    const Learnt learnt = learn_chains(s.distinct);
+    TextRepair repair = repair_with(seen, s, learnt.chains, learnt.shown);
     if (!repair.changed) repair_short_text(seen, s, repair);
     return repair;
 }
@@ -774,6 +798,49 @@ TextRepair repair_text(std::u32string_view seen) {
 TextRepair repair_text(std::string_view seen) {
     return repair_text(encoding::code_points_of(seen));
 }
+
+namespace {
+
+// One piece repaired with the chains a start showed, `shown` as learn_chains says it.
+TextRepair repair_piece(const std::vector<TextChain>& start, bool shown, std::string_view piece,
+                        Wanted wanted) {
+    const std::u32string text = encoding::code_points_of(piece);
+    // Most pieces of a long garbled text are garbled the way its start is: when the chain the
+    // start shows reads the whole piece without a mark where it had some, that is its repair
+    // (as the spans would have it), found without weighing a word.
+    if (shown && !start.empty() && shows_mojibake_marks(text)) {
+        const TextChain& chain = start.front();
+        std::u32string whole;
+        std::string bytes;
+        if (apply_chain(chain, text, whole, bytes) && !shows_mojibake_marks(whole)) {
+            TextRepair repair;
+            // What a last layer read as UTF-8 is the text's UTF-8 already.
+            const bool read_as_utf8 =
+                chain.layers[static_cast<std::size_t>(chain.count - 1)].source == TextPage::utf8;
+            repair.text = read_as_utf8 ? std::move(bytes) : encoding::utf8_of(whole);
+            repair.changed = whole != text;
+            repair.chains = {chain};
+            return repair;
+        }
+    }
+    const Segmented s = segment(text);
+    TextRepair repair = repair_with(text, s, start, shown, wanted);
+    if (repair.doubtful_left == 0) return repair;
+    // The chains the start showed; a piece garbled otherwise brings its own.
+    std::vector<TextChain> chains = start;
+    for (const TextChain& chain : learn_chains(s.distinct).chains) {
+        if (std::find(chains.begin(), chains.end(), chain) == chains.end()) chains.push_back(chain);
+    }
+    if (chains.size() == start.size()) return repair;
+    return repair_with(text, s, chains, shown, wanted);
+}
+
+bool is_ascii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
 
 PieceRepair::PieceRepair(std::string_view start) {
     const std::u32string text = encoding::code_points_of(start);
@@ -783,32 +850,16 @@ PieceRepair::PieceRepair(std::string_view start) {
 }
 
 TextRepair PieceRepair::repair(std::string_view piece) const {
-    const std::u32string text = encoding::code_points_of(piece);
-    // Most pieces of a long garbled text are garbled the way its start is: when the chain the
-    // start shows reads the whole piece without a mark where it had some, that is its repair
-    // (as the spans would have it), found without weighing a word.
-    if (shown_ && !candidates_.empty() && count_mojibake_marks(text) > 0) {
-        std::u32string whole;
-        if (apply_text_chain(candidates_.front(), text, whole) &&
-            count_mojibake_marks(whole) == 0) {
-            TextRepair repair;
-            repair.text = encoding::utf8_of(whole);
-            repair.changed = whole != text;
-            repair.chains = {candidates_.front()};
-            return repair;
-        }
+    return repair_piece(candidates_, shown_, piece, Wanted::everything);
+}
+
+void PieceRepair::append_repaired(std::string_view piece, std::string& out) const {
+    // Nothing in ASCII is garbled, nor is anything changed there.
+    if (is_ascii(piece)) {
+        out.append(piece);
+        return;
     }
-    const Segmented s = segment(text);
-    // The chains the start showed; a piece garbled otherwise brings its own.
-    Learnt learnt{candidates_, shown_};
-    TextRepair repair = repair_with(text, s, learnt);
-    if (repair.doubtful_left == 0) return repair;
-    for (const TextChain& chain : learn_chains(s.distinct).chains) {
-        if (std::find(learnt.chains.begin(), learnt.chains.end(), chain) == learnt.chains.end())
-            learnt.chains.push_back(chain);
-    }
-    if (learnt.chains.size() == candidates_.size()) return repair;
-    return repair_with(text, s, learnt);
+    out += repair_piece(candidates_, shown_, piece, Wanted::text).text;
 }
 
 std::string repair_label(const TextRepair& repair, std::string_view origin) {

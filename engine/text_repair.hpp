@@ -84,8 +84,12 @@ class PieceRepair {
   public:
     // Learns the chains from `start` (the text as seen, UTF-8).
     explicit PieceRepair(std::string_view start);
+
     // Repairs one piece (UTF-8, as seen); cut only at ASCII characters.
     TextRepair repair(std::string_view piece) const;
+    // Appends to `out` what repair(piece).text is, without weighing the whole piece by every
+    // chain for the readings and judgements only a whole repair carries.
+    void append_repaired(std::string_view piece, std::string& out) const;
 
   private:
     std::vector<TextChain> candidates_;
