@@ -285,6 +285,8 @@ struct Segmented {
 
 Segmented segment(std::u32string_view text) {
     Segmented s;
+    // Words of right text average over six characters with their spaces.
+    s.words.reserve(text.size() / 6);
     std::unordered_map<std::u32string_view, std::size_t> index;
     for (std::size_t i = 0; i < text.size();) {
         if (!is_word_character(text[i])) {
@@ -628,12 +630,12 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
         if (!converted) continue;
         whole.append(text.substr(from));
         if (whole == text) continue;
-        const std::string whole_text = encoding::utf8_of(whole);
+        std::string whole_text = encoding::utf8_of(whole);
         if (std::any_of(repair.readings.begin(), repair.readings.end(),
                         [&](const WholeReading& r) { return r.text == whole_text; }))
             continue;  // the same text by a longer way
         const Quality q = quality_of(whole);
-        repair.readings.push_back({chains[c], encoding::utf8_of(whole), q.average()});
+        repair.readings.push_back({chains[c], std::move(whole_text), q.average()});
     }
     std::stable_sort(repair.readings.begin(), repair.readings.end(),
                      [](const WholeReading& a, const WholeReading& b) {
