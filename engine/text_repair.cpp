@@ -1,6 +1,8 @@
 #include "engine/text_repair.hpp"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
@@ -283,7 +285,36 @@ struct Segmented {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
 };
 
-Segmented segment(std::u32string_view text) {
+// The qualities of words as given, kept from piece to piece of one text: its words recur.
+struct WordQualities {
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::u32string_view word) const {
+            return std::hash<std::u32string_view>{}(word);
+        }
+    };
+    // Words enough for any text's vocabulary; past them, words are weighed anew each time.
+    static constexpr std::size_t MOST = 1 << 16;
+    std::unordered_map<std::u32string, Quality, Hash, std::equal_to<>> known;
+};
+
+// The quality of a word as given (not of a reading): with whether it shows UTF-8.
+Quality given_quality(std::u32string_view word, WordQualities* qualities) {
+    if (qualities != nullptr) {
+        const auto found = qualities->known.find(word);
+        if (found != qualities->known.end()) return found->second;
+    }
+    Quality quality = quality_of(word);
+    // Only the words as given are asked this: a reading that is UTF-8 yet is made doubtful by
+    // its marks or its letters.
+    if (quality.marks == 0) quality.utf8_shown = shows_utf8(word);
+    if (qualities != nullptr && qualities->known.size() < WordQualities::MOST)
+        qualities->known.emplace(word, quality);
+    return quality;
+}
+
+// `known`: the qualities of words met before, to take from and add to; none when null.
+Segmented segment(std::u32string_view text, WordQualities* known = nullptr) {
     Segmented s;
     // Words of right text average over six characters with their spaces.
     s.words.reserve(text.size() / 6);
@@ -303,13 +334,7 @@ Segmented segment(std::u32string_view text) {
         if (word.suspect) {
             const std::u32string_view view = text.substr(word.begin, word.end - word.begin);
             const auto [at, added] = index.try_emplace(view, s.distinct.size());
-            if (added) {
-                s.distinct.push_back({std::u32string(view), quality_of(view), 0});
-                // Only the words as given are asked this: a reading that is UTF-8 yet is made
-                // doubtful by its marks or its letters.
-                Quality& added_quality = s.distinct.back().quality;
-                if (added_quality.marks == 0) added_quality.utf8_shown = shows_utf8(view);
-            }
+            if (added) s.distinct.push_back({std::u32string(view), given_quality(view, known), 0});
             word.distinct = at->second;
             ++s.distinct[at->second].count;
         }
@@ -805,7 +830,7 @@ namespace {
 
 // One piece repaired with the chains a start showed, `shown` as learn_chains says it.
 TextRepair repair_piece(const std::vector<TextChain>& start, bool shown, std::string_view piece,
-                        Wanted wanted) {
+                        Wanted wanted, WordQualities* known) {
     const std::u32string text = encoding::code_points_of(piece);
     // Most pieces of a long garbled text are garbled the way its start is: when the chain the
     // start shows reads the whole piece without a mark where it had some, that is its repair
@@ -825,7 +850,7 @@ TextRepair repair_piece(const std::vector<TextChain>& start, bool shown, std::st
             return repair;
         }
     }
-    const Segmented s = segment(text);
+    const Segmented s = segment(text, known);
     TextRepair repair = repair_with(text, s, start, shown, wanted);
     if (repair.doubtful_left == 0) return repair;
     // The chains the start showed; a piece garbled otherwise brings its own.
@@ -844,15 +869,19 @@ bool is_ascii(std::string_view text) {
 
 }  // namespace
 
-PieceRepair::PieceRepair(std::string_view start) {
+struct PieceRepair::Words : WordQualities {};
+
+PieceRepair::PieceRepair(std::string_view start) : known_(std::make_unique<Words>()) {
     const std::u32string text = encoding::code_points_of(start);
     const Learnt learnt = learn_chains(segment(text).distinct);
     candidates_ = learnt.chains;
     shown_ = learnt.shown;
 }
 
+PieceRepair::~PieceRepair() = default;
+
 TextRepair PieceRepair::repair(std::string_view piece) const {
-    return repair_piece(candidates_, shown_, piece, Wanted::everything);
+    return repair_piece(candidates_, shown_, piece, Wanted::everything, known_.get());
 }
 
 void PieceRepair::append_repaired(std::string_view piece, std::string& out) const {
@@ -861,7 +890,7 @@ void PieceRepair::append_repaired(std::string_view piece, std::string& out) cons
         out.append(piece);
         return;
     }
-    out += repair_piece(candidates_, shown_, piece, Wanted::text).text;
+    out += repair_piece(candidates_, shown_, piece, Wanted::text, known_.get()).text;
 }
 
 std::string repair_label(const TextRepair& repair, std::string_view origin) {

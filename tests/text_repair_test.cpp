@@ -138,6 +138,29 @@ TEST(PieceRepair, ALineAppendedIsWhatItsWholeRepairGives) {
     }
 }
 
+// Words recur from line to line: a line repaired after others is repaired as it would be first,
+// whatever those others made of the same words (in capitals among small letters, or among
+// capitals; right, or garbled beside garbled words).
+TEST(PieceRepair, ALineIsRepairedAsItWouldBeFirst) {
+    const std::string start = "РџСЂРёРІРµС‚, РјРёСЂ! РљР°Рє РґРµР»Р°?\nПривет, мир!\n";
+    const char* const lines[] = {
+        "ЛПЫЛБ ЙДЕФ ДПНПК\n",    "слово ЛПЫЛБ в строке\n",
+        "МГУ и ХТМЛ\n",          "ЗДАНИЕ МГУ НА ГОРАХ\n",
+        "РџСЂРёРІРµС‚ Привет\n", "Привет РџСЂРёРІРµС‚, РјРёСЂ!\n",
+        "Ïðèâåò Привет\n",       "Привет\n",
+    };
+    const PieceRepair shared(start);
+    for (int round = 0; round < 2; ++round) {
+        for (const char* line : lines) {
+            const PieceRepair fresh(start);
+            EXPECT_EQ(shared.repair(line).text, fresh.repair(line).text) << line;
+            std::string out;
+            shared.append_repaired(line, out);
+            EXPECT_EQ(out, fresh.repair(line).text) << line;
+        }
+    }
+}
+
 TEST(SeenText, MarksAndLinesShowAsAnEditorShowsThem) {
     const platform::SystemCodePageOverride russian(1251, 866);
     struct Shown {
