@@ -1,6 +1,7 @@
 #include "engine/text_repair.hpp"
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -285,17 +286,40 @@ struct Segmented {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
 };
 
-// The qualities of words as given, kept from piece to piece of one text: its words recur.
+// One chain's reading of a word.
+struct WordReading {
+    bool converted = false;
+    std::u32string text;
+    Quality quality;
+};
+
+struct WordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u32string_view word) const {
+        return std::hash<std::u32string_view>{}(word);
+    }
+};
+template <class Value>
+using ByWord = std::unordered_map<std::u32string, Value, WordHash, std::equal_to<>>;
+
+// What words are like, kept from piece to piece of one text, as its words recur: as given, and
+// as each chain reads them.
 struct WordQualities {
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::u32string_view word) const {
-            return std::hash<std::u32string_view>{}(word);
-        }
-    };
-    // Words enough for any text's vocabulary; past them, words are weighed anew each time.
+    // Words enough for any text's vocabulary, and chains enough for any text's garblings; past
+    // them, words are weighed anew each time.
     static constexpr std::size_t MOST = 1 << 16;
-    std::unordered_map<std::u32string, Quality, Hash, std::equal_to<>> known;
+    static constexpr std::size_t MOST_CHAINS = 64;
+    ByWord<Quality> known;
+    // A deque: the readings of one chain stay where they are while another's are added.
+    std::deque<std::pair<TextChain, ByWord<WordReading>>> readings;
+
+    ByWord<WordReading>* readings_by(const TextChain& chain) {
+        for (auto& [by, read] : readings) {
+            if (by == chain) return &read;
+        }
+        if (readings.size() == MOST_CHAINS) return nullptr;
+        return &readings.emplace_back(chain, ByWord<WordReading>{}).second;
+    }
 };
 
 // The quality of a word as given (not of a reading): with whether it shows UTF-8.
@@ -386,23 +410,27 @@ Segmented segment(std::u32string_view text, WordQualities* known = nullptr) {
 // One chain's reading of each distinct word, made when first asked for.
 class ChainReadings {
   public:
-    ChainReadings(TextChain chain, const std::vector<Distinct>& distinct)
-        : chain_(chain), distinct_(&distinct), readings_(distinct.size()) {}
+    // `known`: the chain's readings of words met before, to take from and add to, or null.
+    ChainReadings(TextChain chain, const std::vector<Distinct>& distinct,
+                  ByWord<WordReading>* known = nullptr)
+        : chain_(chain), distinct_(&distinct), readings_(distinct.size()), known_(known) {}
 
     const TextChain& chain() const { return chain_; }
 
-    struct Reading {
-        bool converted = false;
-        std::u32string text;
-        Quality quality;
-    };
+    using Reading = WordReading;
     const Reading& of(std::size_t word) {
         std::optional<Reading>& reading = readings_[word];
-        if (!reading) {
-            reading.emplace();
-            reading->converted = apply_text_chain(chain_, (*distinct_)[word].text, reading->text);
-            if (reading->converted) reading->quality = quality_of(reading->text);
+        if (reading) return *reading;
+        const std::u32string& text = (*distinct_)[word].text;
+        if (known_ != nullptr) {
+            const auto found = known_->find(text);
+            if (found != known_->end()) return reading.emplace(found->second);
         }
+        reading.emplace();
+        reading->converted = apply_text_chain(chain_, text, reading->text);
+        if (reading->converted) reading->quality = quality_of(reading->text);
+        if (known_ != nullptr && known_->size() < WordQualities::MOST)
+            known_->emplace(text, *reading);
         return *reading;
     }
     // How much the word gains read so; 0 when it does not convert or loses.
@@ -423,6 +451,7 @@ class ChainReadings {
     TextChain chain_;
     const std::vector<Distinct>* distinct_;
     std::vector<std::optional<Reading>> readings_;
+    ByWord<WordReading>* known_;
 };
 
 // The chain applied to `text`; `bytes` holds what its last layer read, which is the UTF-8 of
@@ -538,12 +567,13 @@ enum class Wanted { everything, text };
 // Repairs the spans of `text` with the chains learnt.
 TextRepair repair_with(std::u32string_view text, const Segmented& s,
                        const std::vector<TextChain>& chains, bool shown,
-                       Wanted wanted = Wanted::everything) {
+                       Wanted wanted = Wanted::everything, WordQualities* known = nullptr) {
     TextRepair repair;
     std::vector<ChainReadings> readings;
     readings.reserve(chains.size());
     for (const TextChain& chain : chains)
-        readings.emplace_back(chain, s.distinct);
+        readings.emplace_back(chain, s.distinct,
+                              known != nullptr ? known->readings_by(chain) : nullptr);
 
     // Which chain repairs which word, if any.
     std::vector<int> chosen(s.words.size(), -1);
@@ -851,7 +881,7 @@ TextRepair repair_piece(const std::vector<TextChain>& start, bool shown, std::st
         }
     }
     const Segmented s = segment(text, known);
-    TextRepair repair = repair_with(text, s, start, shown, wanted);
+    TextRepair repair = repair_with(text, s, start, shown, wanted, known);
     if (repair.doubtful_left == 0) return repair;
     // The chains the start showed; a piece garbled otherwise brings its own.
     std::vector<TextChain> chains = start;
@@ -859,7 +889,7 @@ TextRepair repair_piece(const std::vector<TextChain>& start, bool shown, std::st
         if (std::find(chains.begin(), chains.end(), chain) == chains.end()) chains.push_back(chain);
     }
     if (chains.size() == start.size()) return repair;
-    return repair_with(text, s, chains, shown, wanted);
+    return repair_with(text, s, chains, shown, wanted, known);
 }
 
 bool is_ascii(std::string_view text) {

@@ -98,8 +98,9 @@ class PieceRepair {
   private:
     std::vector<TextChain> candidates_;
     bool shown_ = false;
-    // What each word met so far is like as given: the words of a text recur from piece to
-    // piece. Kept by a repair that changes nothing else, so one PieceRepair serves one thread.
+    // What each word met so far is like, as given and as each chain reads it: the words of a
+    // text recur from piece to piece. Kept by a repair that changes nothing else, so one
+    // PieceRepair serves one thread.
     struct Words;
     std::unique_ptr<Words> known_;
 };
