@@ -1,5 +1,7 @@
 #include "encoding/text_pages.hpp"
 
+#include <algorithm>
+
 #include "encoding/reading_code_pages.hpp"
 #include "encoding/single_byte_code_pages.hpp"
 #include "encoding/utf8.hpp"
@@ -162,8 +164,15 @@ bool reread_text(TextPage shown, TextPage source, std::u32string_view text, std:
 }
 
 std::u32string code_points_of(std::string_view utf8_text) {
-    // At most a code point a byte: written in place, then cut to what was read.
-    std::u32string text(utf8_text.size(), U'\0');
+    // Well-formed, a code point for each byte that is no continuation; else at most one a byte.
+    // Written in place, then cut to what was read.
+    std::size_t most = utf8_text.size();
+    if (utf8::is_well_formed(utf8_text)) {
+        most = static_cast<std::size_t>(std::count_if(
+            utf8_text.begin(), utf8_text.end(),
+            [](char byte) { return !utf8::is_continuation(static_cast<unsigned char>(byte)); }));
+    }
+    std::u32string text(most, U'\0');
     std::size_t count = 0;
     for (std::size_t i = 0; i < utf8_text.size();)
         text[count++] = utf8::next_or_replacement(utf8_text, i);
