@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "encoding/utf8.hpp"
 #include "engine/candidate_choice.hpp"
 #include "engine/candidates.hpp"
 #include "engine/code_pages.hpp"
@@ -16,6 +17,8 @@
 #include "platform/code_page_conversion.hpp"
 #include "platform/system_code_pages.hpp"
 #include "tests/reference/plain_engine.hpp"
+#include "tests/support/recording_window_system.hpp"
+#include "ui/text_panel.hpp"
 
 namespace {
 
@@ -224,14 +227,41 @@ void BM_StreamedLines(benchmark::State& state) {
         lines.push_back(std::string_view(text).substr(at, end - at));
         at = end;
     }
+    std::string out;
     for (auto _ : state) {
         const PieceRepair repairer(std::string_view(text).substr(0, 262144));
         std::size_t written = 0;
-        for (const std::string_view line : lines)
-            written += repairer.repair(line).text.size();
+        // As `fix` gathers lines: written out every 256 KiB.
+        for (const std::string_view line : lines) {
+            repairer.append_repaired(line, out);
+            if (out.size() < 262144) continue;
+            written += out.size();
+            out.clear();
+        }
+        written += out.size();
+        out.clear();
         benchmark::DoNotOptimize(written);
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(text.size()));
+}
+
+// The window's fix of a pasted text, without the controls: the catalogue's rows, the repair's,
+// the list's lines and the output box's text, as the window system is handed them.
+void BM_WindowFix(benchmark::State& state, Seen kind) {
+    platform::SystemCodePageOverride russian(1251, 866);
+    test::RecordingWindowSystem window;
+    std::string text = seen_text_of(kind, static_cast<std::size_t>(state.range(0)));
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+        text.pop_back();  // no character cut at the end
+    if (!text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0) text.pop_back();
+    window.input = encoding::utf8::decode_lossy(text);
+    MainWindowState main;
+    main.window = &window;
+    for (auto _ : state) {
+        fix_input(main);
+        benchmark::DoNotOptimize(window.list.size());
+    }
+    state.counters["rows"] = static_cast<double>(main.candidates.size());
 }
 
 constexpr std::int64_t KIB4 = 4 << 10;
@@ -295,5 +325,11 @@ BENCHMARK_CAPTURE(BM_RepairText, c_half_garbled_log, Seen::HalfGarbledLog)
     ->Arg(MIB1)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StreamedLines)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WindowFix, a_utf8_shown_as_1251, Seen::Utf8ShownAs1251)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WindowFix, b_right_russian, Seen::RightRussian)
+    ->Arg(MIB1)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

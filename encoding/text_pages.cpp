@@ -244,18 +244,50 @@ bool reread_text_if(TextPage shown, TextPage source, std::u32string_view text, s
 }
 
 std::u32string code_points_of(std::string_view utf8_text) {
-    std::u32string text;
-    text.reserve(utf8_text.size());
+    // Well-formed, a code point for each byte that is no continuation; else at most one a byte.
+    // Written in place, then cut to what was read.
+    std::size_t most = utf8_text.size();
+    if (utf8::is_well_formed(utf8_text)) {
+        most = static_cast<std::size_t>(std::count_if(
+            utf8_text.begin(), utf8_text.end(),
+            [](char byte) { return !utf8::is_continuation(static_cast<unsigned char>(byte)); }));
+    }
+    std::u32string text(most, U'\0');
+    std::size_t count = 0;
     for (std::size_t i = 0; i < utf8_text.size();)
-        text.push_back(utf8::next_or_replacement(utf8_text, i));
+        text[count++] = utf8::next_or_replacement(utf8_text, i);
+    text.resize(count);
     return text;
 }
 
 std::string utf8_of(std::u32string_view text) {
-    std::string out;
-    out.reserve(text.size() * 2);
+    const auto shown = [](char32_t c) -> char32_t {
+        return c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c;
+    };
+    // Sized exactly first, then written byte by byte without a check of room.
+    std::size_t length = 0;
     for (const char32_t c : text)
-        utf8::append(out, c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) ? 0xFFFD : c);
+        length += static_cast<std::size_t>(utf8::encoded_length(shown(c)));
+    std::string out(length, '\0');
+    char* at = out.data();
+    for (const char32_t raw : text) {
+        const char32_t c = shown(raw);
+        if (c < 0x80) {
+            *at++ = static_cast<char>(c);
+        } else if (c < 0x800) {
+            *at++ = static_cast<char>(0xC0 | (c >> 6));
+            *at++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            *at++ = static_cast<char>(0xE0 | (c >> 12));
+            *at++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *at++ = static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            *at++ = static_cast<char>(0xF0 | (c >> 18));
+            *at++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+            *at++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            *at++ = static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
     return out;
 }
 

@@ -85,18 +85,37 @@ void append(std::string& out, char32_t cp) {
 }
 
 void encode_lenient(std::u16string_view text, std::string& out) {
-    out.clear();
-    out.reserve(text.size() * 2);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
-            ++i;
-        } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;
+    // The code point at `i` (a pair joined, a lone surrogate as U+FFFD), `i` moved past it.
+    const auto next = [&](std::size_t& i) -> char32_t {
+        char32_t cp = text[i++];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i < text.size() && text[i] >= 0xDC00 &&
+            text[i] <= 0xDFFF)
+            return 0x10000 + ((cp - 0xD800) << 10) + (text[i++] - 0xDC00u);
+        return cp >= 0xD800 && cp <= 0xDFFF ? 0xFFFD : cp;
+    };
+    // Sized exactly first, then written in place.
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < text.size();)
+        length += static_cast<std::size_t>(encoded_length(next(i)));
+    out.assign(length, '\0');
+    char* at = out.data();
+    for (std::size_t i = 0; i < text.size();) {
+        const char32_t cp = next(i);
+        if (cp < 0x80) {
+            *at++ = static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            *at++ = static_cast<char>(0xC0 | (cp >> 6));
+            *at++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            *at++ = static_cast<char>(0xE0 | (cp >> 12));
+            *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *at++ = static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            *at++ = static_cast<char>(0xF0 | (cp >> 18));
+            *at++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            *at++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            *at++ = static_cast<char>(0x80 | (cp & 0x3F));
         }
-        append(out, cp);
     }
 }
 

@@ -19,4 +19,7 @@ namespace tavrik {
 // the second in a run of those of Latin-1 and Windows-1252.
 int count_mojibake_marks(std::u32string_view text);
 
+// Whether `text` has any of those marks: the count stopped at the first.
+bool shows_mojibake_marks(std::u32string_view text);
+
 }  // namespace tavrik

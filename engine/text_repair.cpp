@@ -1,7 +1,10 @@
 #include "engine/text_repair.hpp"
 
 #include <algorithm>
+#include <deque>
+#include <functional>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 
@@ -288,8 +291,62 @@ struct Segmented {
     std::vector<std::pair<std::size_t, std::size_t>> spans;
 };
 
-Segmented segment(std::u32string_view text) {
+// One chain's reading of a word.
+struct WordReading {
+    bool converted = false;
+    std::u32string text;
+    Quality quality;
+};
+
+struct WordHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u32string_view word) const {
+        return std::hash<std::u32string_view>{}(word);
+    }
+};
+template <class Value>
+using ByWord = std::unordered_map<std::u32string, Value, WordHash, std::equal_to<>>;
+
+// What words are like, kept from piece to piece of one text, as its words recur: as given, and
+// as each chain reads them.
+struct WordQualities {
+    // Words enough for any text's vocabulary, and chains enough for any text's garblings; past
+    // them, words are weighed anew each time.
+    static constexpr std::size_t MOST = 1 << 16;
+    static constexpr std::size_t MOST_CHAINS = 64;
+    ByWord<Quality> known;
+    // A deque: the readings of one chain stay where they are while another's are added.
+    std::deque<std::pair<TextChain, ByWord<WordReading>>> readings;
+
+    ByWord<WordReading>* readings_by(const TextChain& chain) {
+        for (auto& [by, read] : readings) {
+            if (by == chain) return &read;
+        }
+        if (readings.size() == MOST_CHAINS) return nullptr;
+        return &readings.emplace_back(chain, ByWord<WordReading>{}).second;
+    }
+};
+
+// The quality of a word as given (not of a reading): with whether it shows UTF-8.
+Quality given_quality(std::u32string_view word, WordQualities* qualities) {
+    if (qualities != nullptr) {
+        const auto found = qualities->known.find(word);
+        if (found != qualities->known.end()) return found->second;
+    }
+    Quality quality = quality_of(word);
+    // Only the words as given are asked this: a reading that is UTF-8 yet is made doubtful by
+    // its marks or its letters.
+    if (quality.marks == 0) quality.utf8_shown = shows_utf8(word);
+    if (qualities != nullptr && qualities->known.size() < WordQualities::MOST)
+        qualities->known.emplace(word, quality);
+    return quality;
+}
+
+// `known`: the qualities of words met before, to take from and add to; none when null.
+Segmented segment(std::u32string_view text, WordQualities* known = nullptr) {
     Segmented s;
+    // Words of right text average over six characters with their spaces.
+    s.words.reserve(text.size() / 6);
     std::unordered_map<std::u32string_view, std::size_t> index;
     for (std::size_t i = 0; i < text.size();) {
         if (!is_word_character(text[i])) {
@@ -306,13 +363,7 @@ Segmented segment(std::u32string_view text) {
         if (word.suspect) {
             const std::u32string_view view = text.substr(word.begin, word.end - word.begin);
             const auto [at, added] = index.try_emplace(view, s.distinct.size());
-            if (added) {
-                s.distinct.push_back({std::u32string(view), quality_of(view), 0});
-                // Only the words as given are asked this: a reading that is UTF-8 yet is made
-                // doubtful by its marks or its letters.
-                Quality& added_quality = s.distinct.back().quality;
-                if (added_quality.marks == 0) added_quality.utf8_shown = shows_utf8(view);
-            }
+            if (added) s.distinct.push_back({std::u32string(view), given_quality(view, known), 0});
             word.distinct = at->second;
             ++s.distinct[at->second].count;
         }
@@ -364,23 +415,27 @@ Segmented segment(std::u32string_view text) {
 // One chain's reading of each distinct word, made when first asked for.
 class ChainReadings {
   public:
-    ChainReadings(TextChain chain, const std::vector<Distinct>& distinct)
-        : chain_(chain), distinct_(&distinct), readings_(distinct.size()) {}
+    // `known`: the chain's readings of words met before, to take from and add to, or null.
+    ChainReadings(TextChain chain, const std::vector<Distinct>& distinct,
+                  ByWord<WordReading>* known = nullptr)
+        : chain_(chain), distinct_(&distinct), readings_(distinct.size()), known_(known) {}
 
     const TextChain& chain() const { return chain_; }
 
-    struct Reading {
-        bool converted = false;
-        std::u32string text;
-        Quality quality;
-    };
+    using Reading = WordReading;
     const Reading& of(std::size_t word) {
         std::optional<Reading>& reading = readings_[word];
-        if (!reading) {
-            reading.emplace();
-            reading->converted = apply_text_chain(chain_, (*distinct_)[word].text, reading->text);
-            if (reading->converted) reading->quality = quality_of(reading->text);
+        if (reading) return *reading;
+        const std::u32string& text = (*distinct_)[word].text;
+        if (known_ != nullptr) {
+            const auto found = known_->find(text);
+            if (found != known_->end()) return reading.emplace(found->second);
         }
+        reading.emplace();
+        reading->converted = apply_text_chain(chain_, text, reading->text);
+        if (reading->converted) reading->quality = quality_of(reading->text);
+        if (known_ != nullptr && known_->size() < WordQualities::MOST)
+            known_->emplace(text, *reading);
         return *reading;
     }
     // How much the word gains read so; 0 when it does not convert or loses.
@@ -401,7 +456,31 @@ class ChainReadings {
     TextChain chain_;
     const std::vector<Distinct>* distinct_;
     std::vector<std::optional<Reading>> readings_;
+    ByWord<WordReading>* known_;
 };
+
+// The chain applied to `text`; `bytes` holds what its last layer read, which is the UTF-8 of
+// `out` when that layer reads UTF-8.
+bool apply_chain(const TextChain& chain, std::u32string_view text, std::u32string& out,
+                 std::string& bytes) {
+    if (chain.count == 0) {
+        out.assign(text);
+        bytes.clear();
+        return true;
+    }
+    std::u32string between;
+    std::u32string_view from = text;
+    for (int i = 0; i < chain.count; ++i) {
+        const TextLayer& layer = chain.layers[static_cast<std::size_t>(i)];
+        std::u32string& into = i + 1 == chain.count ? out : between;
+        // `from` is read to the end before `into` (which it may be) is written.
+        if (!encoding::write_text(layer.shown, from, bytes) ||
+            !encoding::read_text(layer.source, bytes, into))
+            return false;
+        from = into;
+    }
+    return true;
+}
 
 // The chains worth trying, the most convincing first; `shown`: the first is the chain the whole
 // text shows clearly, which may repair spans too short to tell on their own.
@@ -486,14 +565,20 @@ Learnt learn_chains(const std::vector<Distinct>& distinct) {
     return {chains, !kept.empty() && kept.front().marked_evidence >= CHAIN_MARGIN};
 }
 
+// What a caller wants of a repair: all of it, or only its text (a line of a long text, say),
+// which spares weighing the whole text by every chain.
+enum class Wanted { everything, text };
+
 // Repairs the spans of `text` with the chains learnt.
-TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learnt& learnt) {
-    const std::vector<TextChain>& chains = learnt.chains;
+TextRepair repair_with(std::u32string_view text, const Segmented& s,
+                       const std::vector<TextChain>& chains, bool shown,
+                       Wanted wanted = Wanted::everything, WordQualities* known = nullptr) {
     TextRepair repair;
     std::vector<ChainReadings> readings;
     readings.reserve(chains.size());
     for (const TextChain& chain : chains)
-        readings.emplace_back(chain, s.distinct);
+        readings.emplace_back(chain, s.distinct,
+                              known != nullptr ? known->readings_by(chain) : nullptr);
 
     // Which chain repairs which word, if any.
     std::vector<int> chosen(s.words.size(), -1);
@@ -507,7 +592,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
         ++suspect;
         doubted += s.distinct[word.distinct].quality.doubtful();
     }
-    const bool mostly_garbled = learnt.shown && doubted * 2 > suspect;
+    const bool mostly_garbled = shown && doubted * 2 > suspect;
     for (const auto& [first, last] : s.spans) {
         bool doubtful = false;
         for (std::size_t w = first; w < last; ++w)
@@ -532,7 +617,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
             }
             const bool own_evidence =
                 span_gain >= SPAN_MARGIN && letters >= OWN_EVIDENCE_LETTERS && right;
-            const bool text_evidence = c == 0 && learnt.shown && span_gain > 0;
+            const bool text_evidence = c == 0 && shown && span_gain > 0;
             if (!doubtful && !text_evidence) continue;  // a right-looking span: only so
             if ((own_evidence || text_evidence) && span_gain > best_gain) {
                 best = static_cast<int>(c);
@@ -570,7 +655,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
     // could: a no-break space between spaces is 866's «а» shown in 1251 (1251's «я» in 866;
     // between digits it groups them, and stays), «ù» between words 1251's «—» shown in 437,
     // «Ђ~ї» 1251's «~» in guillemets shown as MacCyrillic.
-    if (learnt.shown && !chains.empty() && used[0]) {
+    if (shown && !chains.empty() && used[0]) {
         const auto blank = [&](std::size_t at) {
             return at >= text.size() || text[at] == U' ' || text[at] == U'\t' ||
                    text[at] == U'\n' || text[at] == U'\r';
@@ -608,6 +693,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
     }
     out.append(text.substr(at));
     repair.text = encoding::utf8_of(out);
+    if (wanted == Wanted::text) return repair;
     // Marks left that nothing removed, or a repair that still reads as no text at all (bytes
     // that are no text read in some page): the text is left as it is.
     repair.garbled = (!repair.changed && garbled_left) || reads_as_no_text(out);
@@ -632,12 +718,12 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s, const Learn
         if (!converted) continue;
         whole.append(text.substr(from));
         if (whole == text) continue;
-        const std::string whole_text = encoding::utf8_of(whole);
+        std::string whole_text = encoding::utf8_of(whole);
         if (std::any_of(repair.readings.begin(), repair.readings.end(),
                         [&](const WholeReading& r) { return r.text == whole_text; }))
             continue;  // the same text by a longer way
         const Quality q = quality_of(whole);
-        repair.readings.push_back({chains[c], encoding::utf8_of(whole), q.average()});
+        repair.readings.push_back({chains[c], std::move(whole_text), q.average()});
     }
     std::stable_sort(repair.readings.begin(), repair.readings.end(),
                      [](const WholeReading& a, const WholeReading& b) {
@@ -809,19 +895,14 @@ std::string chain_steps(const TextChain& chain) {
 }
 
 bool apply_text_chain(const TextChain& chain, std::u32string_view text, std::u32string& out) {
-    std::u32string between(text);
-    for (int i = 0; i < chain.count; ++i) {
-        const TextLayer& layer = chain.layers[static_cast<std::size_t>(i)];
-        if (!encoding::reread_text(layer.shown, layer.source, between, out)) return false;
-        between.swap(out);
-    }
-    out.swap(between);
-    return true;
+    std::string bytes;
+    return apply_chain(chain, text, out, bytes);
 }
 
 TextRepair repair_text(std::u32string_view seen) {
     const Segmented s = segment(seen);
-    TextRepair repair = repair_with(seen, s, learn_chains(s.distinct));
+    const Learnt learnt = learn_chains(s.distinct);
+    TextRepair repair = repair_with(seen, s, learnt.chains, learnt.shown);
     repair_short_text(seen, s, repair);
     return repair;
 }
@@ -830,40 +911,71 @@ TextRepair repair_text(std::string_view seen) {
     return repair_text(encoding::code_points_of(seen));
 }
 
-PieceRepair::PieceRepair(std::string_view start) {
+namespace {
+
+// One piece repaired with the chains a start showed, `shown` as learn_chains says it.
+TextRepair repair_piece(const std::vector<TextChain>& start, bool shown, std::string_view piece,
+                        Wanted wanted, WordQualities* known) {
+    const std::u32string text = encoding::code_points_of(piece);
+    // Most pieces of a long garbled text are garbled the way its start is: when the chain the
+    // start shows reads the whole piece without a mark where it had some, that is its repair
+    // (as the spans would have it), found without weighing a word.
+    if (shown && !start.empty() && shows_mojibake_marks(text)) {
+        const TextChain& chain = start.front();
+        std::u32string whole;
+        std::string bytes;
+        if (apply_chain(chain, text, whole, bytes) && !shows_mojibake_marks(whole)) {
+            TextRepair repair;
+            // What a last layer read as UTF-8 is the text's UTF-8 already.
+            const bool read_as_utf8 =
+                chain.layers[static_cast<std::size_t>(chain.count - 1)].source == TextPage::utf8;
+            repair.text = read_as_utf8 ? std::move(bytes) : encoding::utf8_of(whole);
+            repair.changed = whole != text;
+            repair.chains = {chain};
+            return repair;
+        }
+    }
+    const Segmented s = segment(text, known);
+    TextRepair repair = repair_with(text, s, start, shown, wanted, known);
+    if (repair.doubtful_left == 0) return repair;
+    // The chains the start showed; a piece garbled otherwise brings its own.
+    std::vector<TextChain> chains = start;
+    for (const TextChain& chain : learn_chains(s.distinct).chains) {
+        if (std::find(chains.begin(), chains.end(), chain) == chains.end()) chains.push_back(chain);
+    }
+    if (chains.size() == start.size()) return repair;
+    return repair_with(text, s, chains, shown, wanted, known);
+}
+
+bool is_ascii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+}  // namespace
+
+struct PieceRepair::Words : WordQualities {};
+
+PieceRepair::PieceRepair(std::string_view start) : known_(std::make_unique<Words>()) {
     const std::u32string text = encoding::code_points_of(start);
     const Learnt learnt = learn_chains(segment(text).distinct);
     candidates_ = learnt.chains;
     shown_ = learnt.shown;
 }
 
+PieceRepair::~PieceRepair() = default;
+
 TextRepair PieceRepair::repair(std::string_view piece) const {
-    const std::u32string text = encoding::code_points_of(piece);
-    // Most pieces of a long garbled text are garbled the way its start is: when the chain the
-    // start shows reads the whole piece without a mark where it had some, that is its repair
-    // (as the spans would have it), found without weighing a word.
-    if (shown_ && !candidates_.empty() && count_mojibake_marks(text) > 0) {
-        std::u32string whole;
-        if (apply_text_chain(candidates_.front(), text, whole) &&
-            count_mojibake_marks(whole) == 0) {
-            TextRepair repair;
-            repair.text = encoding::utf8_of(whole);
-            repair.changed = whole != text;
-            repair.chains = {candidates_.front()};
-            return repair;
-        }
+    return repair_piece(candidates_, shown_, piece, Wanted::everything, known_.get());
+}
+
+void PieceRepair::append_repaired(std::string_view piece, std::string& out) const {
+    // Nothing in ASCII is garbled, nor is anything changed there.
+    if (is_ascii(piece)) {
+        out.append(piece);
+        return;
     }
-    const Segmented s = segment(text);
-    // The chains the start showed; a piece garbled otherwise brings its own.
-    Learnt learnt{candidates_, shown_};
-    TextRepair repair = repair_with(text, s, learnt);
-    if (repair.doubtful_left == 0) return repair;
-    for (const TextChain& chain : learn_chains(s.distinct).chains) {
-        if (std::find(learnt.chains.begin(), learnt.chains.end(), chain) == learnt.chains.end())
-            learnt.chains.push_back(chain);
-    }
-    if (learnt.chains.size() == candidates_.size()) return repair;
-    return repair_with(text, s, learnt);
+    out += repair_piece(candidates_, shown_, piece, Wanted::text, known_.get()).text;
 }
 
 std::string repair_label(const TextRepair& repair, std::string_view origin) {

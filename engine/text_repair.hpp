@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -84,12 +85,24 @@ class PieceRepair {
   public:
     // Learns the chains from `start` (the text as seen, UTF-8).
     explicit PieceRepair(std::string_view start);
+    ~PieceRepair();
+    PieceRepair(const PieceRepair&) = delete;
+    PieceRepair& operator=(const PieceRepair&) = delete;
+
     // Repairs one piece (UTF-8, as seen); cut only at ASCII characters.
     TextRepair repair(std::string_view piece) const;
+    // Appends to `out` what repair(piece).text is, without weighing the whole piece by every
+    // chain for the readings and judgements only a whole repair carries.
+    void append_repaired(std::string_view piece, std::string& out) const;
 
   private:
     std::vector<TextChain> candidates_;
     bool shown_ = false;
+    // What each word met so far is like, as given and as each chain reads it: the words of a
+    // text recur from piece to piece. Kept by a repair that changes nothing else, so one
+    // PieceRepair serves one thread.
+    struct Words;
+    std::unique_ptr<Words> known_;
 };
 
 // "по частям: cp1252 → utf8, cp866 → cp1251" for a text repaired in parts, else the origin and

@@ -31,6 +31,23 @@ TEST(Preview, CutsLongTextsAtThirtyNineBytes) {
     EXPECT_EQ(make_preview("abc\0def"s), "abc");               // up to the first NUL
 }
 
+// A NUL anywhere ends the text, however far past what is shown.
+TEST(Preview, EndsAtTheFirstNulWhereverItIs) {
+    const struct {
+        std::size_t before_nul;
+        std::string preview;
+    } cases[] = {
+        {41, std::string(41, 'x')},
+        {42, std::string(39, 'x')},
+        {43, std::string(39, 'x') + "…"},
+        {100, std::string(39, 'x') + "…"},
+    };
+    for (const auto& c : cases) {
+        const std::string text = std::string(c.before_nul, 'x') + '\0' + std::string(50, 'y');
+        EXPECT_EQ(make_preview(text), c.preview) << c.before_nul;
+    }
+}
+
 TEST(Preview, NeverSplitsACharacter) {
     std::string cyrillic;
     for (int i = 0; i < 30; ++i)

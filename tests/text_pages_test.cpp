@@ -98,14 +98,76 @@ TEST(MojibakeMarks, GarbledWordsShowThemRightWordsOfAnyLanguageDoNot) {
     const char* const garbled[] = {
         "РџСЂРёРІРµС‚", "Ð¿Ñ€Ð¸Ð²ÐµÑ‚", "Ïðèâåò", "╧ЁштхЄ", "рТЙЧЕФ", "╤ü╨░╨╜",   "èÏÔÉÔÅ",
         "╚φ±≥≡≤∞σφ≥√",  "Р°Р±",         "ЏаЁўҐв", "€ра",    "с¦",     "€Ја\u00A0"};
-    for (const char* word : garbled)
+    for (const char* word : garbled) {
         EXPECT_GT(count_mojibake_marks(encoding::code_points_of(word)), 0) << word;
+        EXPECT_TRUE(shows_mojibake_marks(encoding::code_points_of(word))) << word;
+    }
     const char* const right[] = {
         "Привет", "ёжик",        "prématurée", "Příliš", "Zażółć",   "açılamadı", "ações",
         "Straße", "Привіт",      "п’ять",      "вёска",  "Ђорђе",    "«цитата»…", "№5",
         "iPhone", "в\u00A0доме", "МГУ",        "5 €",    "цена: 5€", "Tavrik™",   "€ 5 и ‰ 3"};
-    for (const char* word : right)
+    for (const char* word : right) {
         EXPECT_EQ(count_mojibake_marks(encoding::code_points_of(word)), 0) << word;
+        EXPECT_FALSE(shows_mojibake_marks(encoding::code_points_of(word))) << word;
+    }
+}
+
+// Each kind of mark counted once, in characters looked up in a table and in those past it.
+TEST(MojibakeMarks, EachKindCountsOnce) {
+    const struct {
+        const char* what;
+        std::u32string text;
+        int marks;
+    } cases[] = {
+        {"a C1 control", U"a\u0098b", 1},
+        {"a Cyrillic capital after a small letter", U"рП", 1},
+        {"capitals, then a small letter", U"УСРа", 1},
+        {"Cyrillic beside Latin", U"яz", 1},
+        {"box drawing beside a letter", U"\u2502я", 1},
+        {"a Greek letter beside a sign", U"\u03C3\u2264", 1},
+        {"a sign between letters", U"я\u00A4я", 1},
+        {"signs side by side after a letter", U"я\u00A7\u00A5", 1},
+        {"an odd sign before a Cyrillic word", U"\u20ACра", 1},
+        {"an odd sign after a Cyrillic word", U"с\u00A6", 1},
+        {"typographic signs side by side", U"я\u2026\u00BB", 0},
+        {"three accented Latin letters", U"\u00C0\u00E8\u00E9", 1},
+        {"Windows-1252's own letters run with them", U"\u0160\u00E8\u0153", 1},
+        {"a capital past the table after a small letter", U"\u0101\u0100", 0},
+        {"letters of the last tabled Cyrillic pair", U"\u052F\u052E", 1},
+        {"ASCII", U"camelCase", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(count_mojibake_marks(c.text), c.marks) << c.what;
+        EXPECT_EQ(shows_mojibake_marks(c.text), c.marks > 0) << c.what;
+    }
+}
+
+TEST(CodePoints, UtfEightBothWaysWithReplacements) {
+    const struct {
+        const char* what;
+        std::string utf8;
+        std::u32string code_points;
+    } cases[] = {
+        {"one to four bytes", "a\xD0\xAF\xE2\x82\xAC\xF0\x9F\x93\x82", U"aЯ€\U0001F4C2"},
+        {"nothing", "", U""},
+        {"an ill-formed byte", "\xD0x", U"\uFFFDx"},
+        {"a surrogate's bytes", "\xED\xA0\x80", U"\uFFFD\uFFFD\uFFFD"},
+        {"a NUL", std::string("a\0b", 3), std::u32string(U"a\0b", 3)},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(encoding::code_points_of(c.utf8), c.code_points) << c.what;
+    const struct {
+        const char* what;
+        std::u32string code_points;
+        std::string utf8;
+    } back[] = {
+        {"one to four bytes", U"aЯ€\U0001F4C2", "a\xD0\xAF\xE2\x82\xAC\xF0\x9F\x93\x82"},
+        {"a surrogate", std::u32string(1, 0xD800), "\xEF\xBF\xBD"},
+        {"past U+10FFFF", std::u32string(1, 0x110000), "\xEF\xBF\xBD"},
+        {"U+10FFFF", std::u32string(1, 0x10FFFF), "\xF4\x8F\xBF\xBF"},
+    };
+    for (const auto& c : back)
+        EXPECT_EQ(encoding::utf8_of(c.code_points), c.utf8) << c.what;
 }
 
 }  // namespace

@@ -115,6 +115,72 @@ TEST(TextRepair, LabelsNameTheChainOrTheParts) {
     EXPECT_EQ(repair_label(repair_text(std::string("привет")), "utf8"), "");
 }
 
+// A long text's lines: what append_repaired appends is the text the whole repair of the line
+// gives, on starts garbled through a chain that reads UTF-8 last and one that does not, and on a
+// right start.
+TEST(PieceRepair, ALineAppendedIsWhatItsWholeRepairGives) {
+    const auto repeated = [](std::string_view line) {
+        std::string text;
+        for (int i = 0; i < 20; ++i)
+            text += line;
+        return text;
+    };
+    const struct Start {
+        const char* how;
+        std::string text;
+    } starts[] = {
+        {"UTF-8 shown as 1251", repeated("РџСЂРёРІРµС‚, РјРёСЂ! РљР°Рє РґРµР»Р°?\n")},
+        {"1251 shown as 1252", repeated("Àëåêñåé ïðèøåë äîìîé.\n")},
+        {"right Russian", repeated("Привет, мир! Как дела?\n")},
+    };
+    const struct Line {
+        const char* how;
+        std::string line;
+        std::string repaired;  // on every start
+    } lines[] = {
+        {"ASCII", "for (int i = 0; i < n; ++i) {}\n", "for (int i = 0; i < n; ++i) {}\n"},
+        {"nothing", "", ""},
+        {"right Russian", "Как дела?\n", "Как дела?\n"},
+        {"UTF-8 shown as 1251", "РџСЂРёРІРµС‚, РјРёСЂ!\n", "Привет, мир!\n"},
+        {"1251 shown as 1252", "Àëåêñåé ïðèøåë äîìîé.\n", "Алексей пришел домой.\n"},
+        {"1251 shown as 866", "╧ЁштхЄ, ьшЁ!\n", "Привет, мир!\n"},
+        {"garbled inside ASCII", "log: РџСЂРёРІРµС‚ (17)\n", "log: Привет (17)\n"},
+    };
+    for (const Start& start : starts) {
+        const PieceRepair repairer(start.text);
+        for (const Line& line : lines) {
+            std::string out = "before|";
+            repairer.append_repaired(line.line, out);
+            EXPECT_EQ(out, "before|" + repairer.repair(line.line).text)
+                << start.how << ", " << line.how;
+            EXPECT_EQ(out, "before|" + line.repaired) << start.how << ", " << line.how;
+        }
+    }
+}
+
+// Words recur from line to line: a line repaired after others is repaired as it would be first,
+// whatever those others made of the same words (in capitals among small letters, or among
+// capitals; right, or garbled beside garbled words).
+TEST(PieceRepair, ALineIsRepairedAsItWouldBeFirst) {
+    const std::string start = "РџСЂРёРІРµС‚, РјРёСЂ! РљР°Рє РґРµР»Р°?\nПривет, мир!\n";
+    const char* const lines[] = {
+        "ЛПЫЛБ ЙДЕФ ДПНПК\n",    "слово ЛПЫЛБ в строке\n",
+        "МГУ и ХТМЛ\n",          "ЗДАНИЕ МГУ НА ГОРАХ\n",
+        "РџСЂРёРІРµС‚ Привет\n", "Привет РџСЂРёРІРµС‚, РјРёСЂ!\n",
+        "Ïðèâåò Привет\n",       "Привет\n",
+    };
+    const PieceRepair shared(start);
+    for (int round = 0; round < 2; ++round) {
+        for (const char* line : lines) {
+            const PieceRepair fresh(start);
+            EXPECT_EQ(shared.repair(line).text, fresh.repair(line).text) << line;
+            std::string out;
+            shared.append_repaired(line, out);
+            EXPECT_EQ(out, fresh.repair(line).text) << line;
+        }
+    }
+}
+
 TEST(SeenText, MarksAndLinesShowAsAnEditorShowsThem) {
     const platform::SystemCodePageOverride russian(1251, 866);
     struct Shown {
@@ -139,7 +205,8 @@ TEST(SeenText, MarksAndLinesShowAsAnEditorShowsThem) {
     }
 }
 
-// The window's rows: the catalogue's as they are, then ours; what is preselected.
+// The window's rows: the catalogue's as they are, then ours; what is
+// preselected.
 TEST(VariantRows, CatalogueFirstThenOursAndWhatFixWritesPreselected) {
     const platform::SystemCodePageOverride russian(1251, 866);
     // Nothing to repair: the earliest row showing the text as given.

@@ -60,5 +60,30 @@ TEST(Utf8, LoneSurrogatesEncodeAsReplacementCharacter) {
               "b\xEF\xBF\xBD");
 }
 
+// Pairs joined wherever they stand, a surrogate alone replaced, what `out` held before dropped.
+TEST(Utf8, EncodesPairsAndLoneSurrogatesAnywhere) {
+    const struct {
+        const char* what;
+        std::u16string text;
+        std::string utf8;
+    } cases[] = {
+        {"nothing", u"", ""},
+        {"a pair first", u"\U0001F4C2a",
+         "\xF0\x9F\x93\x82"
+         "a"},
+        {"a pair last", u"a\U0001F4C2", "a\xF0\x9F\x93\x82"},
+        {"a high surrogate last", std::u16string{u'a', char16_t{0xD83D}}, "a\xEF\xBF\xBD"},
+        {"a low before a high", std::u16string{char16_t{0xDC02}, char16_t{0xD83D}},
+         "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"two and three bytes", u"\u00E9\u042F\u0800\uFFFF",
+         "\xC3\xA9\xD0\xAF\xE0\xA0\x80\xEF\xBF\xBF"},
+    };
+    for (const auto& c : cases) {
+        std::string out = "held before";
+        encoding::utf8::encode_lenient(c.text, out);
+        EXPECT_EQ(out, c.utf8) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace tavrik

@@ -27,7 +27,8 @@ std::string_view cut_at_character(std::string_view text, std::size_t limit) {
 }  // namespace
 
 std::string make_preview(std::string_view text) {
-    text = encoding::up_to_nul(text);
+    // Only its start is shown, and only a start's length tells how it is shown.
+    text = encoding::up_to_nul(text.substr(0, PREVIEW_LIMIT + 2));
     std::string preview(text.size() <= PREVIEW_LIMIT ? text : cut_at_character(text, PREVIEW_CUT));
     if (text.size() > PREVIEW_LIMIT + 1) preview += ELLIPSIS;
     for (char& c : preview) {

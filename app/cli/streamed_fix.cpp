@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "encoding/utf8.hpp"
 #include "engine/seen_text.hpp"
 #include "engine/streamed_conversion.hpp"
 #include "engine/text_repair.hpp"
@@ -148,20 +149,16 @@ class SeenLines {
     }
     template <class Line>
     static bool emit(std::string_view bytes, bool utf8, Line& line) {
-        if (utf8) return line(std::string(bytes));
+        // UTF-8 shows as it is (seen_line's own rule), without a copy.
+        if (utf8 || encoding::utf8::is_well_formed(bytes)) return line(bytes);
         bool was_utf8 = false;
-        return line(seen_line(bytes, was_utf8));
+        return line(std::string_view(seen_line(bytes, was_utf8)));
     }
 
     ByteOrderMark mark_;
     std::string pending_;  // UTF-16 bytes not yet decoded
     std::string text_;     // bytes of a line not yet complete
 };
-
-bool is_ascii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
 
 }  // namespace
 
@@ -201,8 +198,8 @@ FixReport fix_streamed(platform::ByteReader& reader, const PieceWriter& write,
     }
     SeenLines lines(mark);
     std::string out;
-    const auto line = [&](std::string&& seen) {
-        out += is_ascii(seen) ? seen : repairer.repair(seen).text;
+    const auto line = [&](std::string_view seen) {
+        repairer.append_repaired(seen, out);
         if (out.size() < PIECE_SIZE) return true;
         const bool written = write(out, report.failure);
         out.clear();
