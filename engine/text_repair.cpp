@@ -798,12 +798,16 @@ int signs_in(std::u32string_view text) {
 void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair& repair) {
     int letters = 0;
     double cost = 0;
+    for (const Word& word : s.words) {
+        if (!word.suspect) continue;
+        letters += s.distinct[word.distinct].quality.letters;
+        if (letters > SHORT_TEXT_LETTERS) return;  // no short text: nothing more to weigh
+        cost += s.distinct[word.distinct].quality.cost;
+    }
     bool doubt = false;
     for (const Word& word : s.words) {
         if (!word.suspect) continue;
         const Quality& q = s.distinct[word.distinct].quality;
-        letters += q.letters;
-        cost += q.cost;
         int russian = 0;
         // Garbled beyond doubt, or in capitals alone as KOI8-R's and ISO-8859-5's small letters
         // show in 1251, and no known form.
