@@ -350,24 +350,24 @@ class FolderPickerAnswerer {
 TEST_F(MainWindowOnWindows, CheckFolderWalksTheFolderPickedInTheShellsPicker) {
     platform::SystemCodePageOverride russian(1251, 866);
     test::TempTree tree;
-    tree.make_directory(u"Загрузки");
-    tree.make_file(u"Загрузки/" + test::shown_in_ansi(u"Море.jpg"));
-    tree.make_file(u"Загрузки/список дел — март.txt");
+    tree.make_directory(u"Downloads");
+    tree.make_file(u"Downloads/" + test::shown_in_ansi(u"Море.jpg"));
+    tree.make_file(u"Downloads/список дел — март.txt");
     {
         FolderPickerAnswerer cancelling(std::nullopt);
         SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDM_CHECK_FOLDER, 0), 0);
         EXPECT_EQ(FolderPickerAnswerer::pickers(), 1);
         test::pump_messages_until([] { return false; }, 500);
         EXPECT_TRUE(FolderPickerAnswerer::captions().empty());
-        EXPECT_TRUE(tree.exists(u"Загрузки/" + test::shown_in_ansi(u"Море.jpg")));
+        EXPECT_TRUE(tree.exists(u"Downloads/" + test::shown_in_ansi(u"Море.jpg")));
     }
-    FolderPickerAnswerer picking(tree.path(u"Загрузки"));
+    FolderPickerAnswerer picking(tree.path(u"Downloads"));
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDM_CHECK_FOLDER, 0), 0);
     EXPECT_EQ(FolderPickerAnswerer::pickers(), 1);
     test::pump_messages_until([] { return FolderPickerAnswerer::captions().size() >= 2; });
     EXPECT_EQ(FolderPickerAnswerer::captions(),
               (std::vector<std::u16string>{u"Найдено 1 проблем", u"Результат"}));
-    EXPECT_EQ(tree.names_in(u"Загрузки"),
+    EXPECT_EQ(tree.names_in(u"Downloads"),
               (std::vector<std::u16string>{u"Море.jpg", u"список дел — март.txt"}));
 }
 
