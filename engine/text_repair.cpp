@@ -89,9 +89,17 @@ bool is_word_character(char32_t c) {
     return is_ascii_letter(c) || (c >= 0x80 && c != 0x2028 && c != 0x2029);
 }
 
+// What Russian text puts in UTF-8 beyond ASCII: Latin-1's signs and letters, Cyrillic, general
+// punctuation, signs like «№» and «™», arrows, box drawing, emoji, a byte order mark. A right word
+// that happens to be UTF-8 in some page makes other characters of it («све» in 866 is Mongolian).
+bool is_written_in_russian(char32_t c) {
+    return (c >= 0x00A0 && c < 0x0530) || (c >= 0x2000 && c < 0x2C00) || c == 0xFEFF ||
+           (c >= 0x1F000 && c < 0x1FB00);
+}
+
 // Whether the word, written in a page it may have been shown in, makes UTF-8 of more than
-// ASCII: right text almost never does (its letters are no UTF-8 sequence in any of those
-// pages), UTF-8 shown through one of them always.
+// ASCII that Russian text would have: right text almost never does (its letters are no UTF-8
+// sequence in any of those pages), UTF-8 shown through one of them always.
 bool shows_utf8(std::u32string_view word) {
     std::string bytes;
     for (const encoding::TextPage page : encoding::SHOWN_PAGES) {
@@ -101,6 +109,9 @@ bool shows_utf8(std::u32string_view word) {
         for (; i < bytes.size(); ++i) {
             const std::size_t length = encoding::utf8::sequence_length(bytes, i);
             if (length == 0) break;
+            if (length > 1 && !is_written_in_russian(
+                                  encoding::utf8::assemble(bytes, i, static_cast<int>(length) - 1)))
+                break;
             multibyte = multibyte || length > 1;
             i += length - 1;
         }

@@ -90,6 +90,8 @@ TEST(TextRepair, RightTextInAnyLanguageStaysByteForByte) {
         "Съешь же ещё этих мягких французских булок, да выпей чаю.",
         "plain English, nothing else",
         "Ёлка, «ёж» — №5…",
+        // «све» written in 866 is UTF-8, but of a Mongolian letter: no garbling of Russian.
+        "Користи „Stream_LF“ формат за све бинарне ФТП датотеке",
     };
     for (const char* text : right) {
         const TextRepair repair = repair_text(std::string(text));
