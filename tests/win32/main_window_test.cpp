@@ -237,28 +237,58 @@ TEST_F(MainWindowOnWindows, ExitAndCloseEndWithCodeZero) {
 }
 
 // Answers the message boxes a command opens, as a user would: Yes where there is a Yes, OK
-// otherwise. A thread timer fires inside each box's own message loop.
+// otherwise; and the shell's folder picker, by selecting the folder given and pressing OK, or
+// pressing Cancel when none is given. A thread timer fires inside each dialog's own message loop.
 class BoxAnswerer {
   public:
-    BoxAnswerer() : timer_(SetTimer(nullptr, 0, 50, &BoxAnswerer::tick)) { captions().clear(); }
+    explicit BoxAnswerer(std::optional<std::u16string> folder = std::nullopt)
+        : timer_(SetTimer(nullptr, 0, 50, &BoxAnswerer::tick)) {
+        chosen() = std::move(folder);
+        pickers() = 0;
+        captions().clear();
+        last() = nullptr;  // a new dialog may get the handle of one closed before
+    }
     ~BoxAnswerer() { KillTimer(nullptr, timer_); }
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    static int& pickers() {
+        static int opened = 0;
+        return opened;
+    }
     static std::vector<std::u16string>& captions() {
         static std::vector<std::u16string> seen;
         return seen;
     }
 
   private:
+    static std::optional<std::u16string>& chosen() {
+        static std::optional<std::u16string> folder;
+        return folder;
+    }
+    static HWND& last() {  // the dialog answered last
+        static HWND answered = nullptr;
+        return answered;
+    }
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
         EnumThreadWindows(GetCurrentThreadId(), &BoxAnswerer::answer, 0);
     }
     static BOOL CALLBACK answer(HWND window, LPARAM) {
         wchar_t class_name[16] = {};
         GetClassNameW(window, class_name, 16);
-        static HWND last = nullptr;
-        if (wcscmp(class_name, L"#32770") != 0 || !IsWindowVisible(window) || window == last) {
+        if (wcscmp(class_name, L"#32770") != 0 || !IsWindowVisible(window) || window == last()) {
             return TRUE;
         }
-        last = window;
+        last() = window;
+        // The picker is the dialog that holds the tree of folders.
+        if (FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) != nullptr) {
+            ++pickers();
+            if (chosen()) {
+                SendMessageW(window, BFFM_SETSELECTIONW, TRUE,
+                             reinterpret_cast<LPARAM>(chosen()->c_str()));
+            }
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(chosen() ? IDOK : IDCANCEL, BN_CLICKED), 0);
+            return TRUE;
+        }
         captions().push_back(text_of(window));
         const int button = GetDlgItem(window, IDYES) ? IDYES : IDOK;
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
@@ -290,63 +320,6 @@ TEST_F(MainWindowOnWindows, CheckSystemAnsweredYesRenamesOnDisk) {
               (std::vector<std::u16string>{u"план «на завтра».txt", u"список дел — март.txt"}));
 }
 
-// Drives the shell's folder picker as a user would: selects the folder given and presses OK, or
-// presses Cancel when none is given. The message boxes that follow are answered as BoxAnswerer
-// answers them. A thread timer fires inside the picker's own message loop.
-class FolderPickerAnswerer {
-  public:
-    explicit FolderPickerAnswerer(std::optional<std::u16string> folder)
-        : timer_(SetTimer(nullptr, 0, 50, &FolderPickerAnswerer::tick)) {
-        chosen() = std::move(folder);
-        pickers() = 0;
-        captions().clear();
-    }
-    ~FolderPickerAnswerer() { KillTimer(nullptr, timer_); }
-    FolderPickerAnswerer(const FolderPickerAnswerer&) = delete;
-    FolderPickerAnswerer& operator=(const FolderPickerAnswerer&) = delete;
-    static int& pickers() {
-        static int opened = 0;
-        return opened;
-    }
-    static std::vector<std::u16string>& captions() {
-        static std::vector<std::u16string> seen;
-        return seen;
-    }
-
-  private:
-    static std::optional<std::u16string>& chosen() {
-        static std::optional<std::u16string> folder;
-        return folder;
-    }
-    static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
-        EnumThreadWindows(GetCurrentThreadId(), &FolderPickerAnswerer::answer, 0);
-    }
-    static BOOL CALLBACK answer(HWND window, LPARAM) {
-        wchar_t class_name[16] = {};
-        GetClassNameW(window, class_name, 16);
-        static HWND last = nullptr;
-        if (wcscmp(class_name, L"#32770") != 0 || !IsWindowVisible(window) || window == last) {
-            return TRUE;
-        }
-        last = window;
-        // The picker is the dialog that holds the tree of folders.
-        if (FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) != nullptr) {
-            ++pickers();
-            if (chosen()) {
-                SendMessageW(window, BFFM_SETSELECTIONW, TRUE,
-                             reinterpret_cast<LPARAM>(chosen()->c_str()));
-            }
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(chosen() ? IDOK : IDCANCEL, BN_CLICKED), 0);
-            return TRUE;
-        }
-        captions().push_back(text_of(window));
-        const int button = GetDlgItem(window, IDYES) ? IDYES : IDOK;
-        PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        return TRUE;
-    }
-    UINT_PTR timer_;
-};
-
 TEST_F(MainWindowOnWindows, CheckFolderWalksTheFolderPickedInTheShellsPicker) {
     platform::SystemCodePageOverride russian(1251, 866);
     test::TempTree tree;
@@ -354,18 +327,18 @@ TEST_F(MainWindowOnWindows, CheckFolderWalksTheFolderPickedInTheShellsPicker) {
     tree.make_file(u"Downloads/" + test::shown_in_ansi(u"Море.jpg"));
     tree.make_file(u"Downloads/список дел — март.txt");
     {
-        FolderPickerAnswerer cancelling(std::nullopt);
+        BoxAnswerer cancelling(std::nullopt);
         SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDM_CHECK_FOLDER, 0), 0);
-        EXPECT_EQ(FolderPickerAnswerer::pickers(), 1);
+        EXPECT_EQ(BoxAnswerer::pickers(), 1);
         test::pump_messages_until([] { return false; }, 500);
-        EXPECT_TRUE(FolderPickerAnswerer::captions().empty());
+        EXPECT_TRUE(BoxAnswerer::captions().empty());
         EXPECT_TRUE(tree.exists(u"Downloads/" + test::shown_in_ansi(u"Море.jpg")));
     }
-    FolderPickerAnswerer picking(tree.path(u"Downloads"));
+    BoxAnswerer picking(tree.path(u"Downloads"));
     SendMessageW(window_, WM_COMMAND, MAKEWPARAM(IDM_CHECK_FOLDER, 0), 0);
-    EXPECT_EQ(FolderPickerAnswerer::pickers(), 1);
-    test::pump_messages_until([] { return FolderPickerAnswerer::captions().size() >= 2; });
-    EXPECT_EQ(FolderPickerAnswerer::captions(),
+    EXPECT_EQ(BoxAnswerer::pickers(), 1);
+    test::pump_messages_until([] { return BoxAnswerer::captions().size() >= 2; });
+    EXPECT_EQ(BoxAnswerer::captions(),
               (std::vector<std::u16string>{u"Найдено 1 проблем", u"Результат"}));
     EXPECT_EQ(tree.names_in(u"Downloads"),
               (std::vector<std::u16string>{u"Море.jpg", u"список дел — март.txt"}));
