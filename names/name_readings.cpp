@@ -126,29 +126,34 @@ bool is_letter(char16_t c) {
     return (c >= 0x0400 && c <= 0x04FF) || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
 }
 
-// Whether every word of the name is in small letters, in capitals, or capitalised: as people
-// write; «рТЙЧЕФ» (KOI8-R read as 1251) is not, and neither is «вЕТВЮСЕМ».
-bool cased_as_written(std::u16string_view name) {
-    std::size_t i = 0;
-    while (i < name.size()) {
+// Calls `word(begin, end)` for each run of letters in `name`, while it returns true; whether
+// every call did.
+template <typename Word>
+bool every_word(std::u16string_view name, Word word) {
+    for (std::size_t i = 0; i < name.size();) {
         if (!is_letter(name[i])) {
             ++i;
             continue;
         }
         std::size_t end = i;
-        int capitals = 0, letters = 0;
-        bool later_capital = false;
-        while (end < name.size() && is_letter(name[end])) {
-            const bool capital = is_capital(name[end]);
-            capitals += capital;
-            later_capital = later_capital || (capital && end > i);
-            ++letters;
+        while (end < name.size() && is_letter(name[end]))
             ++end;
-        }
-        if (later_capital && capitals != letters) return false;
+        if (!word(i, end)) return false;
         i = end;
     }
     return true;
+}
+
+// Whether every word of the name is in small letters, in capitals, or capitalised: as people
+// write; «рТЙЧЕФ» (KOI8-R read as 1251) is not, and neither is «вЕТВЮСЕМ».
+bool cased_as_written(std::u16string_view name) {
+    return every_word(name, [&](std::size_t begin, std::size_t end) {
+        const auto capitals =
+            std::count_if(name.begin() + static_cast<std::ptrdiff_t>(begin),
+                          name.begin() + static_cast<std::ptrdiff_t>(end), is_capital);
+        return capitals == 0 || capitals == static_cast<std::ptrdiff_t>(end - begin) ||
+               (capitals == 1 && is_capital(name[begin]));
+    });
 }
 
 // Whether `candidate` turns every Cyrillic letter of `name` to the other case, every word of
@@ -158,28 +163,22 @@ bool raises_a_small_word(std::u16string_view name, std::u16string_view candidate
     if (name.size() != candidate.size()) return false;
     const auto cyrillic = [](char16_t c) { return c >= 0x0400 && c <= 0x04FF; };
     bool raised = false;
-    std::size_t i = 0;
-    while (i < name.size()) {
-        if (!is_letter(name[i])) {
-            ++i;
-            continue;
-        }
-        std::size_t end = i;
+    const bool swapped = every_word(name, [&](std::size_t begin, std::size_t end) {
         int capitals = 0;
-        for (; end < name.size() && is_letter(name[end]); ++end) {
-            const bool capital = is_capital(name[end]);
+        for (std::size_t at = begin; at < end; ++at) {
+            const bool capital = is_capital(name[at]);
             capitals += capital;
             // Every Cyrillic letter turns to the other case, as between KOI8-R and 1251.
-            if (cyrillic(name[end]) &&
-                (!cyrillic(candidate[end]) || is_capital(candidate[end]) == capital))
+            if (cyrillic(name[at]) &&
+                (!cyrillic(candidate[at]) || is_capital(candidate[at]) == capital))
                 return false;
         }
-        const auto letters = static_cast<int>(end - i);
-        if (capitals != 0 && capitals != letters) return false;  // a capitalised word
-        raised = raised || (capitals == 0 && cyrillic(name[i]));
-        i = end;
-    }
-    return raised;
+        if (capitals != 0 && capitals != static_cast<int>(end - begin))
+            return false;  // capitalised
+        raised = raised || (capitals == 0 && cyrillic(name[begin]));
+        return true;
+    });
+    return swapped && raised;
 }
 
 // How many times NAME_REPAIR_MARGIN a repair must gain over a name that reads as right text of
