@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 // after windows.h, which they need
+#include <commctrl.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -245,6 +247,7 @@ class BoxAnswerer {
         : timer_(SetTimer(nullptr, 0, 50, &BoxAnswerer::tick)) {
         chosen() = std::move(folder);
         pickers() = 0;
+        tries() = 0;
         captions().clear();
         last() = nullptr;  // a new dialog may get the handle of one closed before
     }
@@ -269,6 +272,30 @@ class BoxAnswerer {
         static HWND answered = nullptr;
         return answered;
     }
+    static int& tries() {
+        static int made = 0;
+        return made;
+    }
+    // Selects the folder and confirms that the tree shows it selected, under its parent's name:
+    // OK on whatever else is selected would walk, and offer to rename, outside the test's tree.
+    static bool picks(HWND picker, HWND tree, const std::u16string& folder) {
+        SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        const auto text_of_item = [tree](HTREEITEM item) {
+            wchar_t text[MAX_PATH] = {};
+            TVITEMW request{};
+            request.mask = TVIF_TEXT;
+            request.hItem = item;
+            request.pszText = text;
+            request.cchTextMax = MAX_PATH;
+            if (item == nullptr || !TreeView_GetItem(tree, &request)) return std::u16string();
+            return std::u16string(text, text + wcslen(text));
+        };
+        const HTREEITEM selected = TreeView_GetSelection(tree);
+        const std::filesystem::path path(folder);
+        return text_of_item(selected) == path.filename().u16string() &&
+               text_of_item(TreeView_GetParent(tree, selected)) ==
+                   path.parent_path().filename().u16string();
+    }
     static void CALLBACK tick(HWND, UINT, UINT_PTR, DWORD) {
         EnumThreadWindows(GetCurrentThreadId(), &BoxAnswerer::answer, 0);
     }
@@ -278,17 +305,18 @@ class BoxAnswerer {
         if (wcscmp(class_name, L"#32770") != 0 || !IsWindowVisible(window) || window == last()) {
             return TRUE;
         }
-        last() = window;
         // The picker is the dialog that holds the tree of folders.
-        if (FindWindowExW(window, nullptr, L"SysTreeView32", nullptr) != nullptr) {
+        if (const HWND tree = FindWindowExW(window, nullptr, L"SysTreeView32", nullptr)) {
+            const bool picked = chosen() && picks(window, tree, *chosen());
+            // The tree may still be filling: tried again at the next tick, for two seconds.
+            if (chosen() && !picked && ++tries() < 40) return TRUE;
+            last() = window;
+            tries() = 0;
             ++pickers();
-            if (chosen()) {
-                SendMessageW(window, BFFM_SETSELECTIONW, TRUE,
-                             reinterpret_cast<LPARAM>(chosen()->c_str()));
-            }
-            PostMessageW(window, WM_COMMAND, MAKEWPARAM(chosen() ? IDOK : IDCANCEL, BN_CLICKED), 0);
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(picked ? IDOK : IDCANCEL, BN_CLICKED), 0);
             return TRUE;
         }
+        last() = window;
         captions().push_back(text_of(window));
         const int button = GetDlgItem(window, IDYES) ? IDYES : IDOK;
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
