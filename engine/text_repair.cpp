@@ -803,6 +803,19 @@ int signs_in(std::u32string_view text) {
     return signs;
 }
 
+bool is_russian_capital(char32_t c) {
+    return (c >= 0x0410 && c <= 0x042F) || c == 0x0401;
+}
+
+// A word of Russian letters written as a name or a sentence's start is: a capital, then small
+// letters. Its garblings seldom keep that shape (signs or other alphabets' letters stand for
+// the capital), while a proper name of a few letters reads poorly as Russian («Ёбе»).
+bool is_capitalised_russian(std::u32string_view word) {
+    return word.size() > 1 && is_russian_capital(word[0]) &&
+           std::all_of(word.begin() + 1, word.end(),
+                       [](char32_t c) { return is_russian_letter(c) && !is_russian_capital(c); });
+}
+
 // A text of a word or two is little evidence for the trigrams: there a common garbling whose
 // reading consists of known word forms only, while the text as given does not, is taken when
 // it is more plausible by the margin of a span than the text as given.
@@ -862,7 +875,10 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
                 break;
             }
             const Quality q = quality_of(read);
-            if (!q.clean_beside(d.quality) || q.foreign_cyrillic > 0) {
+            // A capitalised word taken for a garbled small one: too little to tell them apart.
+            const bool capital_lost = is_capitalised_russian(d.text) && !read.empty() &&
+                                      !is_russian_capital(read[0]) && !d.quality.marked();
+            if (!q.clean_beside(d.quality) || q.foreign_cyrillic > 0 || capital_lost) {
                 usable = false;
                 break;
             }

@@ -92,6 +92,8 @@ TEST(TextRepair, RightTextInAnyLanguageStaysByteForByte) {
         "Ёлка, «ёж» — №5…",
         // «све» written in 866 is UTF-8, but of a Mongolian letter: no garbling of Russian.
         "Користи „Stream_LF“ формат за све бинарне ФТП датотеке",
+        // A place's name: read from 866 as 1251 it would be the abbreviation «исх».
+        "Ёбе",
     };
     for (const char* text : right) {
         const TextRepair repair = repair_text(std::string(text));
