@@ -604,10 +604,40 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
         doubted += s.distinct[word.distinct].quality.doubtful();
     }
     const bool mostly_garbled = shown && doubted * 2 > suspect;
+    // In the span so repaired, every word that shows marks and reads without them changes
+    // (an abbreviation may read worse as Russian than its garbling), and every other word
+    // that reads clean and not clearly worse (a right word the chain garbles gets marks).
+    const auto take_span = [&](std::size_t first, std::size_t last, int best) {
+        ChainReadings& by = readings[static_cast<std::size_t>(best)];
+        for (std::size_t w = first; w < last; ++w) {
+            const std::size_t word = s.words[w].distinct;
+            const auto& reading = by.of(word);
+            if (!reading.converted || !reading.quality.clean_beside(s.distinct[word].quality))
+                continue;
+            if (!s.words[w].opens_sentence &&
+                reading.quality.makes_capitals_of(s.distinct[word].quality))
+                continue;
+            const Quality& given = s.distinct[word].quality;
+            const double g = gain(given, reading.quality);
+            if (given.marks > 0 || g >= -SPAN_MARGIN) chosen[w] = best;
+        }
+        if (!used[static_cast<std::size_t>(best)]) {
+            used[static_cast<std::size_t>(best)] = true;
+            repair.chains.push_back(chains[static_cast<std::size_t>(best)]);
+        }
+    };
+    // Spans that look right but hold letters of another Cyrillic alphabet: MacCyrillic's
+    // capitals shown in 1251 («ќта» for «Эта») read too well to look doubtful on their own.
+    std::vector<std::pair<std::size_t, std::size_t>> foreign_spans;
     for (const auto& [first, last] : s.spans) {
         bool doubtful = false;
-        for (std::size_t w = first; w < last; ++w)
-            doubtful = doubtful || s.distinct[s.words[w].distinct].quality.doubtful();
+        bool foreign = false;
+        for (std::size_t w = first; w < last; ++w) {
+            const Quality& q = s.distinct[s.words[w].distinct].quality;
+            doubtful = doubtful || q.doubtful();
+            foreign = foreign || q.foreign_cyrillic > 0;
+        }
+        if (foreign) foreign_spans.emplace_back(first, last);
         if (!doubtful && !mostly_garbled) continue;
         int best = -1;
         double best_gain = 0;
@@ -641,25 +671,28 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
                 garbled_left = garbled_left || s.distinct[s.words[w].distinct].quality.marks > 0;
             continue;
         }
-        // In the span so repaired, every word that shows marks and reads without them changes
-        // (an abbreviation may read worse as Russian than its garbling), and every other word
-        // that reads clean and not clearly worse (a right word the chain garbles gets marks).
-        ChainReadings& by = readings[static_cast<std::size_t>(best)];
-        for (std::size_t w = first; w < last; ++w) {
-            const std::size_t word = s.words[w].distinct;
-            const auto& reading = by.of(word);
-            if (!reading.converted || !reading.quality.clean_beside(s.distinct[word].quality))
-                continue;
-            if (!s.words[w].opens_sentence &&
-                reading.quality.makes_capitals_of(s.distinct[word].quality))
-                continue;
-            const Quality& given = s.distinct[word].quality;
-            const double g = gain(given, reading.quality);
-            if (given.marks > 0 || g >= -SPAN_MARGIN) chosen[w] = best;
-        }
-        if (!used[static_cast<std::size_t>(best)]) {
-            used[static_cast<std::size_t>(best)] = true;
-            repair.chains.push_back(chains[static_cast<std::size_t>(best)]);
+        take_span(first, last, best);
+    }
+    // Such a span changes by a chain the rest of the text was repaired with, where that chain
+    // reads each of its foreign letters' words as Russian, more plausibly.
+    for (const auto& [first, last] : foreign_spans) {
+        if (std::any_of(chosen.begin() + static_cast<std::ptrdiff_t>(first),
+                        chosen.begin() + static_cast<std::ptrdiff_t>(last),
+                        [](int c) { return c >= 0; }))
+            continue;
+        for (std::size_t c = 0; c < readings.size(); ++c) {
+            if (!used[c]) continue;
+            bool reads = true;
+            for (std::size_t w = first; w < last && reads; ++w) {
+                const std::size_t word = s.words[w].distinct;
+                if (s.distinct[word].quality.foreign_cyrillic == 0) continue;
+                const auto& reading = readings[c].of(word);
+                reads = reading.converted && reading.quality.foreign_cyrillic == 0 &&
+                        readings[c].clean_gain_of(word) > 0;
+            }
+            if (!reads) continue;
+            take_span(first, last, static_cast<int>(c));
+            break;
         }
     }
     // A character standing alone where the text's chain reads a letter or a dash as no word

@@ -66,6 +66,11 @@ TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
         {"MacCyrillic shown as 1251, a capital as a sign, not « Ёр»",
          "€ра испекла печенье и угостила всех соседей по площадке.",
          "Ира испекла печенье и угостила всех соседей по площадке."},
+        {"MacCyrillic shown as 1251, a capital as another alphabet's letter",
+         "’екущий список машин доступен по адресу: https://db.example.org. ќта страница "
+         "содержит имена машин.",
+         "Текущий список машин доступен по адресу: https://db.example.org. Эта страница "
+         "содержит имена машин."},
     };
     for (const Case& c : cases) {
         const TextRepair repair = repair_text(c.seen);
