@@ -120,6 +120,28 @@ bool shows_utf8(std::u32string_view word) {
     return false;
 }
 
+bool is_box_drawing(char32_t c) {
+    return c >= 0x2500 && c < 0x2580;
+}
+
+// A line drawn in box drawing: three of one kind in a row («┌───┐»). No word of Russian letters
+// shows so (KOI8-R's «д» is «─» in 866, and no word has «ддд»).
+bool draws_a_line(std::u32string_view word) {
+    for (std::size_t i = 0; i + 2 < word.size(); ++i) {
+        if (is_box_drawing(word[i]) && word[i + 1] == word[i] && word[i + 2] == word[i])
+            return true;
+    }
+    return false;
+}
+
+// A word of box drawing alone, of more than one kind and no line: KOI8-R's small letters shown
+// in 866 or 437 («─╥╒╟╔┼» for «другие»).
+bool is_drawn_word(std::u32string_view word) {
+    return word.size() > 1 && std::all_of(word.begin(), word.end(), is_box_drawing) &&
+           std::any_of(word.begin(), word.end(), [&](char32_t c) { return c != word[0]; }) &&
+           !draws_a_line(word);
+}
+
 struct Quality {
     double cost = 0;  // the trigram cost of the whole word, marks included
     std::int64_t symbols = 1;
@@ -243,7 +265,26 @@ double gain(const Quality& from, const Quality& to) {
 // the most part writing the model cannot judge: Latin letters (Czech or Polish read poorly as
 // Russian) or other scripts (Chinese, Arabic). Control characters, signs and Cyrillic letters
 // in orders no language has are no text.
+// Lines drawn in box drawing (a table's borders) are weighed as the blanks they stand for.
 bool reads_as_no_text(std::u32string_view text) {
+    std::u32string without_lines;
+    if (std::any_of(text.begin(), text.end(), is_box_drawing)) {
+        without_lines = text;
+        for (std::size_t i = 0; i < without_lines.size();) {
+            if (!is_word_character(without_lines[i])) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i;
+            while (end < without_lines.size() && is_word_character(without_lines[end]))
+                ++end;
+            if (draws_a_line(std::u32string_view(without_lines).substr(i, end - i)))
+                std::fill(without_lines.begin() + static_cast<std::ptrdiff_t>(i),
+                          without_lines.begin() + static_cast<std::ptrdiff_t>(end), U' ');
+            i = end;
+        }
+        text = without_lines;
+    }
     const PlausibilityMeasure measure = measure_plausibility(text);
     if (measure.symbols < MIN_EVIDENCE || measure.average >= NO_TEXT_BELOW) return false;
     std::size_t foreign = 0, visible = 0;
@@ -638,7 +679,12 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
             foreign = foreign || q.foreign_cyrillic > 0;
         }
         if (foreign) foreign_spans.emplace_back(first, last);
-        if (!doubtful && !mostly_garbled) continue;
+        // Words of box drawing alone read badly as nothing; where the text shows its chain,
+        // the span is weighed by it.
+        bool drawn = false;
+        for (std::size_t w = first; w < last && shown && !drawn; ++w)
+            drawn = is_drawn_word(s.distinct[s.words[w].distinct].text);
+        if (!doubtful && !mostly_garbled && !drawn) continue;
         int best = -1;
         double best_gain = 0;
         for (std::size_t c = 0; c < readings.size(); ++c) {

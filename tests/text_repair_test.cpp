@@ -66,6 +66,8 @@ TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
         {"MacCyrillic shown as 1251, a capital as a sign, not « Ёр»",
          "€ра испекла печенье и угостила всех соседей по площадке.",
          "Ира испекла печенье и угостила всех соседей по площадке."},
+        {"KOI8-R shown as 866, words of box drawing alone after an ASCII word",
+         "х╙╠╔ ╒ ╫┴╙ ┼╙╘╪ debian, ─╥╒╟╔┼ ╦╧═┴╬─┘:", "Если у вас есть debian, другие команды:"},
         {"MacCyrillic shown as 1251, a capital as another alphabet's letter",
          "’екущий список машин доступен по адресу: https://db.example.org. ќта страница "
          "содержит имена машин.",
@@ -99,6 +101,8 @@ TEST(TextRepair, RightTextInAnyLanguageStaysByteForByte) {
         "Користи „Stream_LF“ формат за све бинарне ФТП датотеке",
         // A place's name: read from 866 as 1251 it would be the abbreviation «исх».
         "Ёбе",
+        // A table's borders are no garbled words.
+        "┌─────┬────────┐\n│ Имя │ Размер │\n└─────┴────────┘",
     };
     for (const char* text : right) {
         const TextRepair repair = repair_text(std::string(text));
