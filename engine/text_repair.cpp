@@ -744,7 +744,9 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
     // A character standing alone where the text's chain reads a letter or a dash as no word
     // could: a no-break space between spaces is 866's «а» shown in 1251 (1251's «я» in 866;
     // between digits it groups them, and stays), «ù» between words 1251's «—» shown in 437,
-    // «Ђ~ї» 1251's «~» in guillemets shown as MacCyrillic.
+    // «Ђ~ї» 1251's «~» in guillemets shown as MacCyrillic. And in a text garbled for the most
+    // part, a letter of another script alone beside a word the chain changed is a Russian letter
+    // alone («Ø â. Ô.» for «и т. д.» in ISO-8859-5 shown as Latin-1).
     if (shown && !chains.empty() && used[0]) {
         const auto blank = [&](std::size_t at) {
             return at >= text.size() || text[at] == U' ' || text[at] == U'\t' ||
@@ -755,7 +757,7 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
         };
         for (std::size_t w = 0; w < s.words.size(); ++w) {
             const Word& word = s.words[w];
-            if (chosen[w] >= 0 || word.end - word.begin != 1) continue;
+            if (!word.suspect || chosen[w] >= 0 || word.end - word.begin != 1) continue;
             const char32_t given = text[word.begin];
             const bool before_blank = word.begin == 0 || blank(word.begin - 1);
             const auto& reading = readings[0].of(word.distinct);
@@ -766,7 +768,12 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
             const bool punctuation_for_letter =
                 !is_space(given) && !is_punctuation(given) && is_russian_punctuation(read) &&
                 (word.begin == 0 || no_letter(word.begin - 1)) && no_letter(word.end);
-            if (letter_for_space || punctuation_for_letter) chosen[w] = 0;
+            const bool beside_changed =
+                (w > 0 && chosen[w - 1] == 0) || (w + 1 < s.words.size() && chosen[w + 1] == 0);
+            const bool letter_for_letter = mostly_garbled && beside_changed &&
+                                           is_letter_like(given) && !is_russian_letter(given) &&
+                                           is_russian_letter(read);
+            if (letter_for_space || punctuation_for_letter || letter_for_letter) chosen[w] = 0;
         }
     }
 

@@ -68,6 +68,15 @@ TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
          "Ира испекла печенье и угостила всех соседей по площадке."},
         {"KOI8-R shown as 866, words of box drawing alone after an ASCII word",
          "х╙╠╔ ╒ ╫┴╙ ┼╙╘╪ debian, ─╥╒╟╔┼ ╦╧═┴╬─┘:", "Если у вас есть debian, другие команды:"},
+        {"ISO-8859-5 shown as Latin-1, letters alone in «и т. д.»",
+         "ÂÕÚãéØÙ áßØáÞÚ ÜÐèØÝ Debian ÔÞáâãßÕÝ ßÞ ÐÔàÕáã: https://db.debian.org/machines.cgi. ÍâÐ "
+         "ÒÕÑ-áâàÐÝØæÐ áÞÔÕàÖØâ ØÜÕÝÐ ÜÐèØÝ, ÚÞÝâÐÚâÝãî ØÝäÞàÜÐæØî, ØÝäÞàÜÐæØî Þ âÞÜ, ÚâÞ ÜÞÖÕâ "
+         "ÒåÞÔØâì ÝÐ ÔÐÝÝãî ÜÐèØÝã, ÚÛîçØ SSH Ø â. Ô.",
+         "Текущий список машин Debian доступен по адресу: https://db.debian.org/machines.cgi. Эта "
+         "веб-страница содержит имена машин, контактную информацию, информацию о том, кто может "
+         "входить на данную машину, ключи SSH и т. д."},
+        {"1251 shown as 437, an ASCII letter alone beside a dash alone",
+         "ù x ╬Σφα Φτ ±Φδⁿφ√⌡ ±≥ε≡εφ", "— x Одна из сильных сторон"},
         {"MacCyrillic shown as 1251, a capital as another alphabet's letter",
          "’екущий список машин доступен по адресу: https://db.example.org. ќта страница "
          "содержит имена машин.",
