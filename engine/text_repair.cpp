@@ -155,16 +155,19 @@ struct Quality {
     int capitals = 0;          // capital letters of any script
     int small = 0;             // small letters of any script
     int signs = 0;             // characters outside ASCII that are no letters
+    int edge_punctuation = 0;  // of them, quotes and dashes at the word's edges
     int exotic = 0;  // characters of scripts no garbling of Russian makes (CJK, Arabic, ...)
 
     double average() const { return -cost / static_cast<double>(symbols); }
-    // A reading that shows no marks and makes no letters into signs.
     // A reading that shows no marks, makes no letters into signs, brings no letters of other
     // Cyrillic alphabets, and does not make capitals of a word in small letters (KOI8-R read as
     // 1251 and back swaps the case: a right word turns into «ДЯМЯЗ»).
-    bool clean_beside(const Quality& original) const {
+    // Where the text shows its chain, a reading may open or close its word with a guillemet or
+    // a quote that the garbling made a letter of (1251's «» shown as MacCyrillic: «Ђѕоиск»).
+    bool clean_beside(const Quality& original, bool quotes_free = false) const {
         const bool no_russian = russian == 0 && foreign_cyrillic > 0;  // «Сі» into «ѳ»
-        return marks == 0 && signs <= original.signs + original.marks &&
+        return marks == 0 &&
+               signs - (quotes_free ? edge_punctuation : 0) <= original.signs + original.marks &&
                exotic <= original.exotic && foreign_cyrillic <= original.foreign_cyrillic &&
                !no_russian;
     }
@@ -220,6 +223,11 @@ Quality quality_of(std::u32string_view word) {
         }
     }
     q.cyrillic_only = q.letters > 0 && !other_letters;
+    // A guillemet or quote opening or closing a word of letters («Что, шаблоны»).
+    if (word.size() > 1) {
+        const auto quote = [](char32_t c) { return is_russian_punctuation(c) && c != 0x2116; };
+        q.edge_punctuation = quote(word.front()) + (quote(word.back()) ? 1 : 0);
+    }
     // A no-break space at the edge of a word of letters stands beside a space or a line's end,
     // where it does nothing: there it is a sign a reading made («€ра» read as « Ёр»). Alone
     // between digits it groups them (866's 0xFF).
@@ -653,7 +661,8 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
         for (std::size_t w = first; w < last; ++w) {
             const std::size_t word = s.words[w].distinct;
             const auto& reading = by.of(word);
-            if (!reading.converted || !reading.quality.clean_beside(s.distinct[word].quality))
+            if (!reading.converted ||
+                !reading.quality.clean_beside(s.distinct[word].quality, best == 0 && shown))
                 continue;
             if (!s.words[w].opens_sentence &&
                 reading.quality.makes_capitals_of(s.distinct[word].quality))

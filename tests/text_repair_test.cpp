@@ -77,6 +77,9 @@ TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
          "входить на данную машину, ключи SSH и т. д."},
         {"1251 shown as 437, an ASCII letter alone beside a dash alone",
          "ù x ╬Σφα Φτ ±Φδⁿφ√⌡ ±≥ε≡εφ", "— x Одна из сильных сторон"},
+        {"1251 shown as MacCyrillic, guillemets shown as letters at words' edges",
+         "≈сли им€ пакета содержит Ђпоисковые шаблоныї, то оно считаетс€ выражением.",
+         "Если имя пакета содержит «поисковые шаблоны», то оно считается выражением."},
         {"MacCyrillic shown as 1251, a capital as another alphabet's letter",
          "’екущий список машин доступен по адресу: https://db.example.org. ќта страница "
          "содержит имена машин.",
@@ -110,6 +113,8 @@ TEST(TextRepair, RightTextInAnyLanguageStaysByteForByte) {
         "Користи „Stream_LF“ формат за све бинарне ФТП датотеке",
         // A place's name: read from 866 as 1251 it would be the abbreviation «исх».
         "Ёбе",
+        // A Ukrainian «ї» at a word's end is no guillemet shown as MacCyrillic.
+        "конаї",
         // A table's borders are no garbled words.
         "┌─────┬────────┐\n│ Имя │ Размер │\n└─────┴────────┘",
     };
