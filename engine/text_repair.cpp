@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <unordered_map>
 
@@ -550,12 +551,16 @@ struct Learnt {
 };
 
 // The chains that make the doubtful words read more plausibly, layer by layer.
-Learnt learn_chains(const std::vector<Distinct>& distinct) {
-    std::vector<std::size_t> sample;
-    for (std::size_t i = 0; i < distinct.size() && sample.size() < LEARNING_WORDS; ++i) {
-        if (distinct[i].quality.doubtful()) sample.push_back(i);
+Learnt learn_chains(const std::vector<Distinct>& all) {
+    // The sample's words on their own: each chain tried keeps readings for these only, not a
+    // slot for every word of a long text (which cost more than the readings themselves).
+    std::vector<Distinct> distinct;
+    for (std::size_t i = 0; i < all.size() && distinct.size() < LEARNING_WORDS; ++i) {
+        if (all[i].quality.doubtful()) distinct.push_back(all[i]);
     }
-    if (sample.empty()) return {};
+    if (distinct.empty()) return {};
+    std::vector<std::size_t> sample(distinct.size());
+    std::iota(sample.begin(), sample.end(), std::size_t{0});
     double sample_weight = 0;
     for (const std::size_t word : sample)
         sample_weight += static_cast<double>(distinct[word].count);
