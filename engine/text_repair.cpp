@@ -90,12 +90,13 @@ bool is_word_character(char32_t c) {
     return is_ascii_letter(c) || (c >= 0x80 && c != 0x2028 && c != 0x2029);
 }
 
-// What Russian text puts in UTF-8 beyond ASCII: Latin-1's signs and letters, Cyrillic, general
-// punctuation, signs like «№» and «™», arrows, box drawing, emoji, a byte order mark. A right word
-// that happens to be UTF-8 in some page makes other characters of it («све» in 866 is Mongolian).
+// What Russian text puts in UTF-8 beyond ASCII: Latin-1's signs and letters, Greek, Cyrillic,
+// general punctuation, signs like «№» and «™», arrows, box drawing, emoji, a byte order mark. A
+// right word that happens to be UTF-8 in some page makes other characters of it: «све» in 866 is
+// Mongolian, «ЦП» in 1251 the African letter «ƿ».
 bool is_written_in_russian(char32_t c) {
-    return (c >= 0x00A0 && c < 0x0530) || (c >= 0x2000 && c < 0x2C00) || c == 0xFEFF ||
-           (c >= 0x1F000 && c < 0x1FB00);
+    return (c >= 0x00A0 && c < 0x0100) || (c >= 0x0370 && c < 0x0530) ||
+           (c >= 0x2000 && c < 0x2C00) || c == 0xFEFF || (c >= 0x1F000 && c < 0x1FB00);
 }
 
 // Whether the word, written in a page it may have been shown in, makes UTF-8 of more than
@@ -119,6 +120,40 @@ bool shows_utf8(std::u32string_view word) {
         if (i == bytes.size() && multibyte) return true;
     }
     return false;
+}
+
+bool is_russian_capital(char32_t c) {
+    return (c >= 0x0410 && c <= 0x042F) || c == 0x0401;
+}
+
+// A reading that makes a capital of a small letter that Serbian or Macedonian writes at a word's
+// start («је», «ћерка», «ќе»). MacCyrillic's capitals shown in 1251 are such letters too («ќта»
+// for «Эта»), but inside a sentence a capital is rare enough that there the letter is taken as
+// it stands. (ISO-8859-5's capitals shown in 1251 make Ukrainian letters: «єазань».)
+bool capital_of_foreign_small(std::u32string_view given, std::u32string_view read) {
+    if (given.empty() || read.empty() || !is_russian_capital(read[0])) return false;
+    switch (given[0]) {
+        case 0x0452:  // ђ
+        case 0x0453:  // ѓ
+        case 0x0458:  // ј
+        case 0x0459:  // љ
+        case 0x045A:  // њ
+        case 0x045B:  // ћ
+        case 0x045C:  // ќ
+        case 0x045F:  // џ
+            return true;
+        default:
+            return false;
+    }
+}
+
+// A word of Russian letters written as a name or a sentence's start is: a capital, then small
+// letters. Its garblings seldom keep that shape (signs or other alphabets' letters stand for
+// the capital), while a proper name of a few letters reads poorly as Russian («Ёбе»).
+bool is_capitalised_russian(std::u32string_view word) {
+    return word.size() > 1 && is_russian_capital(word[0]) &&
+           std::all_of(word.begin() + 1, word.end(),
+                       [](char32_t c) { return is_russian_letter(c) && !is_russian_capital(c); });
 }
 
 bool is_box_drawing(char32_t c) {
@@ -157,7 +192,8 @@ struct Quality {
     int small = 0;             // small letters of any script
     int signs = 0;             // characters outside ASCII that are no letters
     int edge_punctuation = 0;  // of them, quotes and dashes at the word's edges
-    int exotic = 0;  // characters of scripts no garbling of Russian makes (CJK, Arabic, ...)
+    int exotic = 0;    // characters of scripts no garbling of Russian makes (CJK, Arabic, ...)
+    int accented = 0;  // Latin letters outside ASCII
 
     double average() const { return -cost / static_cast<double>(symbols); }
     // A reading that shows no marks, makes no letters into signs, brings no letters of other
@@ -170,7 +206,7 @@ struct Quality {
         return marks == 0 &&
                signs - (quotes_free ? edge_punctuation : 0) <= original.signs + original.marks &&
                exotic <= original.exotic && foreign_cyrillic <= original.foreign_cyrillic &&
-               !no_russian;
+               accented <= original.accented + original.signs + original.marks && !no_russian;
     }
     // Capitals where a word in small letters had none, inside a sentence («върху» into «Ткаег»):
     // a garbling that takes capitals away leaves signs, marks or other alphabets' letters
@@ -220,6 +256,7 @@ Quality quality_of(std::u32string_view word) {
                 ++q.exotic;
         } else if (is_ascii_letter(c) || (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7)) {
             ++q.letters;
+            q.accented += c >= 0x80;
             other_letters = true;
         }
     }
@@ -670,7 +707,8 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
                 !reading.quality.clean_beside(s.distinct[word].quality, best == 0 && shown))
                 continue;
             if (!s.words[w].opens_sentence &&
-                reading.quality.makes_capitals_of(s.distinct[word].quality))
+                (reading.quality.makes_capitals_of(s.distinct[word].quality) ||
+                 capital_of_foreign_small(s.distinct[word].text, reading.text)))
                 continue;
             const Quality& given = s.distinct[word].quality;
             const double g = gain(given, reading.quality);
@@ -705,12 +743,27 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
             double span_gain = 0;
             int letters = 0;
             bool right = true;
+            // A chain that cannot read some word's letters of another Cyrillic alphabet as
+            // Russian does not explain the span's: they are that alphabet's («Ѓорѓи», whose
+            // «ѓ» inside the word no garbling of Russian makes).
+            bool explains = true;
+            for (std::size_t w = first; w < last && explains; ++w) {
+                const Distinct& d = s.distinct[s.words[w].distinct];
+                // (A character alone is weighed on its own, below.)
+                if (d.quality.foreign_cyrillic == 0 || d.quality.marked() || d.text.size() == 1)
+                    continue;
+                const auto& reading = readings[c].of(s.words[w].distinct);
+                explains = reading.converted && reading.quality.clean_beside(d.quality, true) &&
+                           reading.quality.foreign_cyrillic < d.quality.foreign_cyrillic;
+            }
+            if (!explains) continue;
             for (std::size_t w = first; w < last; ++w) {
                 const std::size_t word = s.words[w].distinct;
                 const double g = readings[c].clean_gain_of(word);
                 if (g <= 0 ||
                     (!s.words[w].opens_sentence &&
-                     readings[c].of(word).quality.makes_capitals_of(s.distinct[word].quality)))
+                     (readings[c].of(word).quality.makes_capitals_of(s.distinct[word].quality) ||
+                      capital_of_foreign_small(s.distinct[word].text, readings[c].of(word).text))))
                     continue;
                 span_gain += g;
                 letters += readings[c].of(word).quality.russian;
@@ -903,19 +956,6 @@ int signs_in(std::u32string_view text) {
     return signs;
 }
 
-bool is_russian_capital(char32_t c) {
-    return (c >= 0x0410 && c <= 0x042F) || c == 0x0401;
-}
-
-// A word of Russian letters written as a name or a sentence's start is: a capital, then small
-// letters. Its garblings seldom keep that shape (signs or other alphabets' letters stand for
-// the capital), while a proper name of a few letters reads poorly as Russian («Ёбе»).
-bool is_capitalised_russian(std::u32string_view word) {
-    return word.size() > 1 && is_russian_capital(word[0]) &&
-           std::all_of(word.begin() + 1, word.end(),
-                       [](char32_t c) { return is_russian_letter(c) && !is_russian_capital(c); });
-}
-
 // A text of a word or two is little evidence for the trigrams: there a common garbling whose
 // reading consists of known word forms only, while the text as given does not, is taken when
 // it is more plausible by the margin of a span than the text as given.
@@ -975,10 +1015,14 @@ void repair_short_text(std::u32string_view text, const Segmented& s, TextRepair&
                 break;
             }
             const Quality q = quality_of(read);
-            // A capitalised word taken for a garbled small one: too little to tell them apart.
+            // A capitalised word taken for a garbled small one, or a word in small letters for
+            // a garbled one in capitals (KOI8-R's): too little to tell them apart.
             const bool capital_lost = is_capitalised_russian(d.text) && !read.empty() &&
                                       !is_russian_capital(read[0]) && !d.quality.marked();
-            if (!q.clean_beside(d.quality) || q.foreign_cyrillic > 0 || capital_lost) {
+            const bool capitals_made = d.quality.capitals == 0 && q.capitals > 1 &&
+                                       !d.quality.marked() && d.quality.signs == 0;
+            if (!q.clean_beside(d.quality) || q.foreign_cyrillic > 0 || capital_lost ||
+                capitals_made) {
                 usable = false;
                 break;
             }

@@ -80,6 +80,11 @@ TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
         {"1251 shown as MacCyrillic, guillemets shown as letters at words' edges",
          "≈сли им€ пакета содержит Ђпоисковые шаблоныї, то оно считаетс€ выражением.",
          "Если имя пакета содержит «поисковые шаблоны», то оно считается выражением."},
+        {"1251 shown as MacCyrillic beside a right Macedonian line",
+         "≈сли им€ пакета содержит тильду, то оно считаетс€ шаблоном.\nЌе се вратам. Ѓорѓи и "
+         "Ќерка.",
+         "Если имя пакета содержит тильду, то оно считается шаблоном.\nЌе се вратам. Ѓорѓи и "
+         "Ќерка."},
         {"MacCyrillic shown as 1251, a capital as another alphabet's letter",
          "’екущий список машин доступен по адресу: https://db.example.org. ќта страница "
          "содержит имена машин.",
@@ -115,6 +120,17 @@ TEST(TextRepair, RightTextInAnyLanguageStaysByteForByte) {
         "Ёбе",
         // A Ukrainian «ї» at a word's end is no guillemet shown as MacCyrillic.
         "конаї",
+        // Serbian and Macedonian words that start with their own letters, which MacCyrillic's
+        // capitals shown in 1251 also make («је» read so is «Ае», «ћерка» «Мерка»).
+        "Он је дошао кући и ћерка је ту.",
+        "Здраво свете! Ово је провера ђака и ћерке.",
+        // «ЦП» written in 1251 is UTF-8 of «ƿ», a letter no Russian text has.
+        "процесс переносится на другой ЦП",
+        // Read from MacCyrillic, «Д» would be the Latin «ƒ»; read from KOI8-R, Ukrainian words
+        // in small letters would be Russian ones in capitals.
+        "Д_во стран:",
+        "(відсутній)",
+        "відеокліп ogg Theora",
         // A table's borders are no garbled words.
         "┌─────┬────────┐\n│ Имя │ Размер │\n└─────┴────────┘",
     };
