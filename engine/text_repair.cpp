@@ -192,8 +192,10 @@ struct Quality {
     int small = 0;             // small letters of any script
     int signs = 0;             // characters outside ASCII that are no letters
     int edge_punctuation = 0;  // of them, quotes and dashes at the word's edges
-    int exotic = 0;    // characters of scripts no garbling of Russian makes (CJK, Arabic, ...)
-    int accented = 0;  // Latin letters outside ASCII
+    int exotic = 0;        // characters of scripts no garbling of Russian makes (CJK, Arabic, ...)
+    int accented = 0;      // Latin letters outside ASCII
+    int inner_spaces = 0;  // no-break spaces and the like inside the word
+    bool misplaced_quote = false;  // ends with an opening guillemet or quote, or starts with «»»
 
     double average() const { return -cost / static_cast<double>(symbols); }
     // A reading that shows no marks, makes no letters into signs, brings no letters of other
@@ -203,10 +205,13 @@ struct Quality {
     // a quote that the garbling made a letter of (1251's «» shown as MacCyrillic: «Ђѕоиск»).
     bool clean_beside(const Quality& original, bool quotes_free = false) const {
         const bool no_russian = russian == 0 && foreign_cyrillic > 0;  // «Сі» into «ѳ»
-        return marks == 0 &&
+        // A quote on the wrong side of its word: «uч» of a format string read as «u„».
+        const bool misplaced = misplaced_quote && !original.misplaced_quote;
+        return marks == 0 && !misplaced &&
                signs - (quotes_free ? edge_punctuation : 0) <= original.signs + original.marks &&
                exotic <= original.exotic && foreign_cyrillic <= original.foreign_cyrillic &&
-               accented <= original.accented + original.signs + original.marks && !no_russian;
+               accented <= original.accented + original.signs + original.marks &&
+               inner_spaces <= original.inner_spaces + original.signs && !no_russian;
     }
     // Capitals where a word in small letters had none, inside a sentence («върху» into «Ткаег»):
     // a garbling that takes capitals away leaves signs, marks or other alphabets' letters
@@ -265,11 +270,17 @@ Quality quality_of(std::u32string_view word) {
     if (word.size() > 1) {
         const auto quote = [](char32_t c) { return is_russian_punctuation(c) && c != 0x2116; };
         q.edge_punctuation = quote(word.front()) + (quote(word.back()) ? 1 : 0);
+        q.misplaced_quote =
+            word.back() == 0x00AB || word.back() == 0x201E || word.front() == 0x00BB;
     }
     // A no-break space at the edge of a word of letters stands beside a space or a line's end,
     // where it does nothing: there it is a sign a reading made («€ра» read as « Ёр»). Alone
     // between digits it groups them (866's 0xFF).
     if (word.size() > 1 && (is_space(word.front()) || is_space(word.back()))) ++q.signs;
+    // Inside a word it parts two words of letters, which a reading of a right word's letters may
+    // make («вляво» read as «ты тю»); counted apart, as no sign of its own.
+    for (std::size_t i = 1; i + 1 < word.size(); ++i)
+        q.inner_spaces += is_space(word[i]);
     q.cost += SIGN_COST * q.signs;
     if (q.small == 0 && q.capitals > 1) q.cost += CAPITALS_COST;
 
@@ -440,6 +451,26 @@ Quality given_quality(std::u32string_view word, WordQualities* qualities) {
     return quality;
 }
 
+// How many letters at `at` end a printf directive begun before it («%2lu», «%s»): its length
+// modifiers and its conversion, when a word's letters follow right after; 0 otherwise.
+std::size_t directive_letters_at(std::u32string_view text, std::size_t at) {
+    std::size_t start = at;
+    while (start > 0 &&
+           (text[start - 1] == U'.' || text[start - 1] == U'-' || text[start - 1] == U'+' ||
+            text[start - 1] == U'#' || (text[start - 1] >= U'0' && text[start - 1] <= U'9')))
+        --start;
+    if (start == 0 || text[start - 1] != U'%') return 0;
+    std::size_t end = at;
+    while (end < text.size() && end - at < 2 &&
+           std::u32string_view(U"hlLqjzt").find(text[end]) != std::u32string_view::npos)
+        ++end;
+    if (end >= text.size() ||
+        std::u32string_view(U"diouxXeEfFgGaAcspn").find(text[end]) == std::u32string_view::npos)
+        return 0;
+    ++end;
+    return end < text.size() && text[end] >= 0x80 && is_word_character(text[end]) ? end - at : 0;
+}
+
 // `known`: the qualities of words met before, to take from and add to; none when null.
 Segmented segment(std::u32string_view text, WordQualities* known = nullptr) {
     Segmented s;
@@ -449,6 +480,12 @@ Segmented segment(std::u32string_view text, WordQualities* known = nullptr) {
     for (std::size_t i = 0; i < text.size();) {
         if (!is_word_character(text[i])) {
             ++i;
+            continue;
+        }
+        // A printf directive's letters belong to it, not to the word after it («%2uч»: hours).
+        const std::size_t directive = directive_letters_at(text, i);
+        if (directive > 0) {
+            i += directive;
             continue;
         }
         Word word;
@@ -832,8 +869,10 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
             const char32_t read = reading.text[0];
             const bool letter_for_space =
                 is_space(given) && before_blank && blank(word.end) && is_russian_letter(read);
+            // (A Russian letter alone beside right words is rather an abbreviation: «2ч».)
             const bool punctuation_for_letter =
                 !is_space(given) && !is_punctuation(given) && is_russian_punctuation(read) &&
+                (mostly_garbled || !is_russian_letter(given)) &&
                 (word.begin == 0 || no_letter(word.begin - 1)) && no_letter(word.end);
             const bool beside_changed =
                 (w > 0 && chosen[w - 1] == 0) || (w + 1 < s.words.size() && chosen[w + 1] == 0);

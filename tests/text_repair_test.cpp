@@ -85,6 +85,8 @@ TEST(TextRepair, EveryWayOfShowingGarbledRussianComesBack) {
          "Ќерка.",
          "Если имя пакета содержит тильду, то оно считается шаблоном.\nЌе се вратам. Ѓорѓи и "
          "Ќерка."},
+        {"UTF-8 shown as 1251 after a printf directive and its unit", "осталось %dс, РїСЂРёРІРµС‚",
+         "осталось %dс, привет"},
         {"MacCyrillic shown as 1251, a capital as another alphabet's letter",
          "’екущий список машин доступен по адресу: https://db.example.org. ќта страница "
          "содержит имена машин.",
@@ -131,6 +133,8 @@ TEST(TextRepair, RightTextInAnyLanguageStaysByteForByte) {
         "Д_во стран:",
         "(відсутній)",
         "відеокліп ogg Theora",
+        // A unit right after a printf directive is no Cyrillic letter beside Latin ones.
+        "%2uч %2uм %2luс  време на работа на сървъра",
         // A table's borders are no garbled words.
         "┌─────┬────────┐\n│ Имя │ Размер │\n└─────┴────────┘",
     };
