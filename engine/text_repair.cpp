@@ -129,7 +129,8 @@ bool is_russian_capital(char32_t c) {
 // A reading that makes a capital of a small letter that Serbian or Macedonian writes at a word's
 // start («је», «ћерка», «ќе»). MacCyrillic's capitals shown in 1251 are such letters too («ќта»
 // for «Эта»), but inside a sentence a capital is rare enough that there the letter is taken as
-// it stands. (ISO-8859-5's capitals shown in 1251 make Ukrainian letters: «єазань».)
+// it stands, unless the text shows that garbling beyond doubt. (ISO-8859-5's capitals shown in
+// 1251 make Ukrainian letters: «єазань».)
 bool capital_of_foreign_small(std::u32string_view given, std::u32string_view read) {
     if (given.empty() || read.empty() || !is_russian_capital(read[0])) return false;
     switch (given[0]) {
@@ -745,7 +746,8 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
                 continue;
             if (!s.words[w].opens_sentence &&
                 (reading.quality.makes_capitals_of(s.distinct[word].quality) ||
-                 capital_of_foreign_small(s.distinct[word].text, reading.text)))
+                 (!(best == 0 && shown) &&
+                  capital_of_foreign_small(s.distinct[word].text, reading.text))))
                 continue;
             const Quality& given = s.distinct[word].quality;
             const double g = gain(given, reading.quality);
@@ -800,7 +802,8 @@ TextRepair repair_with(std::u32string_view text, const Segmented& s,
                 if (g <= 0 ||
                     (!s.words[w].opens_sentence &&
                      (readings[c].of(word).quality.makes_capitals_of(s.distinct[word].quality) ||
-                      capital_of_foreign_small(s.distinct[word].text, readings[c].of(word).text))))
+                      (!(c == 0 && shown) && capital_of_foreign_small(s.distinct[word].text,
+                                                                      readings[c].of(word).text)))))
                     continue;
                 span_gain += g;
                 letters += readings[c].of(word).quality.russian;
