@@ -157,6 +157,22 @@ bool is_capitalised_russian(std::u32string_view word) {
                        [](char32_t c) { return is_russian_letter(c) && !is_russian_capital(c); });
 }
 
+// Calls `run(from, to)` for each longest run of characters `in_run` takes.
+template <class InRun, class Run>
+void for_each_run(std::u32string_view text, InRun in_run, Run run) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (!in_run(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && in_run(text[end]))
+            ++end;
+        run(i, end);
+        i = end;
+    }
+}
+
 bool is_box_drawing(char32_t c) {
     return c >= 0x2500 && c < 0x2580;
 }
@@ -328,19 +344,11 @@ bool reads_as_no_text(std::u32string_view text) {
     std::u32string without_lines;
     if (std::any_of(text.begin(), text.end(), is_box_drawing)) {
         without_lines = text;
-        for (std::size_t i = 0; i < without_lines.size();) {
-            if (!is_word_character(without_lines[i])) {
-                ++i;
-                continue;
-            }
-            std::size_t end = i;
-            while (end < without_lines.size() && is_word_character(without_lines[end]))
-                ++end;
-            if (draws_a_line(std::u32string_view(without_lines).substr(i, end - i)))
-                std::fill(without_lines.begin() + static_cast<std::ptrdiff_t>(i),
-                          without_lines.begin() + static_cast<std::ptrdiff_t>(end), U' ');
-            i = end;
-        }
+        for_each_run(text, is_word_character, [&](std::size_t from, std::size_t to) {
+            if (draws_a_line(text.substr(from, to - from)))
+                std::fill(without_lines.begin() + static_cast<std::ptrdiff_t>(from),
+                          without_lines.begin() + static_cast<std::ptrdiff_t>(to), U' ');
+        });
         text = without_lines;
     }
     const PlausibilityMeasure measure = measure_plausibility(text);
@@ -971,20 +979,12 @@ bool is_common_layer(const TextLayer& layer) {
 bool all_known_forms(std::u32string_view text, int& russian) {
     russian = 0;
     bool known = true;
-    for (std::size_t i = 0; i < text.size();) {
-        if (!is_russian_letter(text[i])) {
-            ++i;
-            continue;
-        }
-        std::size_t end = i;
-        while (end < text.size() && is_russian_letter(text[end]))
-            ++end;
-        russian += static_cast<int>(end - i);
-        if (end - i <= static_cast<std::size_t>(WORD_FORM_LETTERS) &&
-            !is_known_word_form(encoding::utf8_of(text.substr(i, end - i))))
+    for_each_run(text, is_russian_letter, [&](std::size_t from, std::size_t to) {
+        russian += static_cast<int>(to - from);
+        if (to - from <= static_cast<std::size_t>(WORD_FORM_LETTERS) &&
+            !is_known_word_form(encoding::utf8_of(text.substr(from, to - from))))
             known = false;
-        i = end;
-    }
+    });
     return known;
 }
 
