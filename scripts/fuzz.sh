@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(convert_strict enumerate repair_name repair_buffer list_line)
+[ ${#targets[@]} -gt 0 ] || targets=(convert_strict enumerate repair_name repair_buffer list_line repair_text)
 
 scripts/setup-debian.sh fuzz
 cmake --preset fuzz >/dev/null
